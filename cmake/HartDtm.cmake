@@ -1,6 +1,10 @@
 # Project-wide compiler settings and helper functions.
 
 add_compile_options(-Wall -Wextra -Wshadow -Wno-unused-parameter)
+# Modules must be unloadable: gcc would give inline variables and template
+# statics STB_GNU_UNIQUE binding, which pins a shared library for the rest of
+# the process. Every translation unit that may end up in a module goes without.
+add_compile_options($<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
 if(HARTDTM_WERROR)
   add_compile_options(-Werror)
 endif()

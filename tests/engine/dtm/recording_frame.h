@@ -140,4 +140,36 @@ public:
     }
 };
 
+// A HART channel of the frame that accepts every request and answers none.
+class SilentCommunication : public com::ComObjectRoot, public IFdtCommunication {
+public:
+    static std::span<const com::InterfaceEntry> interfaces() {
+        static constexpr com::InterfaceEntry table[] = {com::entry<SilentCommunication, IFdtCommunication>()};
+        return table;
+    }
+    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT Abort(BSTR) override { return S_OK; }
+    HRESULT ConnectRequest(IFdtCommunicationEvents*, BSTR, BSTR, BSTR, VARIANT_BOOL* accepted) override {
+        ++requests;
+        *accepted = VARIANT_TRUE;
+        return S_OK;
+    }
+    HRESULT DisconnectRequest(BSTR, BSTR, VARIANT_BOOL* accepted) override {
+        ++requests;
+        *accepted = VARIANT_TRUE;
+        return S_OK;
+    }
+    HRESULT TransactionRequest(BSTR, BSTR, VARIANT_BOOL* accepted) override {
+        ++requests;
+        *accepted = VARIANT_TRUE;
+        return S_OK;
+    }
+    int requests = 0;
+};
+
 }  // namespace testing_frame

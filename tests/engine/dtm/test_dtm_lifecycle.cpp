@@ -151,6 +151,31 @@ TEST_F(DtmLifecycle, PrepareToReleaseOnlyIn3_5_7) {
     EXPECT_EQ(object->state(), engine::kInitialized);
 }
 
+TEST_F(DtmLifecycle, CommunicatingStateRefusesRelease) {
+    configured();
+    auto communication = com::ComInstance<testing_frame::SilentCommunication>::make<IFdtCommunication>();
+    VARIANT_BOOL ok = 0;
+    ASSERT_EQ(dtm->SetCommunication(communication.get(), &ok), S_OK);
+    ASSERT_EQ(ok, VARIANT_TRUE);
+    EXPECT_EQ(object->state(), engine::kCommunicating);
+    EXPECT_EQ(dtm->PrepareToRelease(&ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE) << "refused in state 6";
+    ASSERT_EQ(dtm->ReleaseCommunication(&ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE) << "a connect is pending";
+    EXPECT_EQ(object->state(), engine::kCommunicating);
+}
+
+TEST_F(DtmLifecycle, LowestUserLevelRefusesSetParameters) {
+    configured("administrator");
+    com::Bstr document;
+    ASSERT_EQ(dtm.as<IDtmParameter>()->GetParameters(nullptr, document.out()), S_OK);
+    ASSERT_FALSE(document.isNull());
+    VARIANT_BOOL ok = VARIANT_TRUE;
+    ASSERT_EQ(dtm.as<IDtmParameter>()->SetParameters(nullptr, document.get(), &ok), S_OK);
+    EXPECT_EQ(ok, VARIANT_FALSE);
+    EXPECT_EQ(frame->count("LockDataSet"), 0) << "refused before the lock is asked for";
+}
+
 TEST_F(DtmLifecycle, ReleaseClosesOpenApplicationsAndEmptiesTheModel) {
     configured();
     ASSERT_EQ(priv->OnApplicationOpened(text("inv-1").get(), text("1").get()), S_OK);
