@@ -9,18 +9,12 @@
 namespace xml::detail {
 namespace {
 
-xmlExternalEntityLoader gDefaultLoader = nullptr;
-thread_local int tQuietDepth = 0;
 thread_local ErrorSink* tSink = nullptr;
 
-// Our parses never open anything beyond the bytes they were given; other
-// libxml2 users of the process keep the default loader.
-xmlParserInputPtr guardedLoader(const char* url, const char* id, xmlParserCtxtPtr ctxt)
+// Our parses never open anything beyond the bytes they were given.
+xmlParserInputPtr refusingLoader(const char*, const char*, xmlParserCtxtPtr)
 {
-    if (tQuietDepth > 0) {
-        return nullptr;
-    }
-    return gDefaultLoader ? gDefaultLoader(url, id, ctxt) : nullptr;
+    return nullptr;
 }
 
 void silentGeneric(void*, const char*, ...) {}
@@ -30,11 +24,7 @@ void silentGeneric(void*, const char*, ...) {}
 void ensureLibxml()
 {
     static std::once_flag once;
-    std::call_once(once, [] {
-        xmlInitParser();
-        gDefaultLoader = xmlGetExternalEntityLoader();
-        xmlSetExternalEntityLoader(guardedLoader);
-    });
+    std::call_once(once, [] { xmlInitParser(); });
 }
 
 QuietScope::QuietScope(ErrorSink* sink)
@@ -48,12 +38,16 @@ QuietScope::QuietScope(ErrorSink* sink)
     savedGenericContext_ = xmlGenericErrorContext;
     xmlSetStructuredErrorFunc(nullptr, ErrorSink::toCurrentScope);
     xmlSetGenericErrorFunc(nullptr, silentGeneric);
-    ++tQuietDepth;
+    // The loader is process-wide state of libxml2, shared by every module of
+    // the process. It is ours only for the scope: a loader left installed
+    // would point into a module's code after that module is unloaded.
+    savedLoader_ = xmlGetExternalEntityLoader();
+    xmlSetExternalEntityLoader(refusingLoader);
 }
 
 QuietScope::~QuietScope()
 {
-    --tQuietDepth;
+    xmlSetExternalEntityLoader(savedLoader_);
     xmlSetGenericErrorFunc(savedGenericContext_, savedGeneric_);
     xmlSetStructuredErrorFunc(savedContext_, savedHandler_);
     tSink = savedSink_;

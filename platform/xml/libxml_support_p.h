@@ -2,6 +2,7 @@
 
 // Internal helpers shared by the files of platform/xml. Not for other folders.
 
+#include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 
@@ -10,15 +11,15 @@
 
 namespace xml::detail {
 
-// Initialises libxml2 once per process and installs the guard that refuses
-// every external resource while one of our parses runs. Safe to call often.
+// Initialises libxml2 once per process. Safe to call often.
 void ensureLibxml();
 
 struct ErrorSink;
 
 // While alive, libxml2 reports nothing to stderr on this thread, errors go to
 // `sink` (when given), and every external entity or DTD that a parse would
-// open is refused.
+// open is refused. The scope swaps process-wide libxml2 handlers, so parses
+// run on the apartment thread, one scope stack at a time.
 class QuietScope {
 public:
     explicit QuietScope(ErrorSink* sink = nullptr);
@@ -32,6 +33,7 @@ private:
     xmlGenericErrorFunc savedGeneric_;
     void* savedGenericContext_;
     ErrorSink* savedSink_;
+    xmlExternalEntityLoader savedLoader_;
 };
 
 // Collects the first error (level error or fatal) that libxml2 reports

@@ -13,6 +13,7 @@
 #include "platform/com/comptr.h"
 #include "platform/com/module_path.h"
 #include "platform/com/registry.h"
+#include <libxml/parser.h>
 
 namespace {
 
@@ -22,8 +23,10 @@ class EngineModule : public ::testing::Test {
 protected:
     void SetUp() override {
         // CTest runs the cases of this file side by side: each gets a registry of its own.
-        const std::string own = std::string(std::getenv("HARTDTM_REGISTRY") ? std::getenv("HARTDTM_REGISTRY") : "registry") +
-                                "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        static const std::string base = std::getenv("HARTDTM_REGISTRY")
+                                            ? std::getenv("HARTDTM_REGISTRY")
+                                            : (std::filesystem::temp_directory_path() / "hartdtm-engine-module").string();
+        const std::string own = base + "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
         setenv("HARTDTM_REGISTRY", own.c_str(), 1);
         std::filesystem::remove(com::registryPath());
         ASSERT_EQ(com::registerServer(kModule), S_OK) << com::lastActivationError();
@@ -79,6 +82,27 @@ TEST_F(EngineModule, AggregationAsksForIUnknownOnly) {
     ASSERT_EQ(factory->CreateInstance(nullptr, IDtm::iid, probe.putVoid()), S_OK);
     com::ComPtr<IUnknown> wrong;
     EXPECT_EQ(factory->CreateInstance(probe.get(), IDtm::iid, wrong.putVoid()), CLASS_E_NOAGGREGATION);
+}
+
+TEST_F(EngineModule, XmlParsingGoesOnAfterTheModuleIsUnloaded) {
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(u"QadGenericDTM.QadGenericDTMObject.7", &clsid), S_OK);
+    com::ComPtr<IQadGenericDTMObject> engine;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IQadGenericDTMObject::iid, engine.putVoid()),
+              S_OK);
+    const std::string data = HARTDTM_TEST_DATA;
+    // The module parses its description files with its own copy of the XML layer.
+    ASSERT_EQ(engine->SetDeviceDescription(com::Bstr::fromUtf8(data + "/engine/dtm/device.xml").get(),
+                                           com::Bstr::fromUtf8(data + "/engine/dtm/dtm.xml").get(), nullptr,
+                                           com::Bstr::fromUtf8(data + "/engine/dtm/dtm_test.dct").get()),
+              S_OK);
+    engine.reset();
+    CoFreeUnusedLibraries();
+    ASSERT_FALSE(com::findLoadedModule("QadGenericDTM.so"));
+    // libxml2 opens a file through its process-wide entity loader.
+    xmlDocPtr doc = xmlReadFile((data + "/engine/dtm/dtm.xml").c_str(), nullptr, XML_PARSE_NONET);
+    EXPECT_NE(doc, nullptr) << "no handler of the unloaded module is left behind";
+    xmlFreeDoc(doc);
 }
 
 }  // namespace

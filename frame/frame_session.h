@@ -1,0 +1,175 @@
+#pragma once
+// A frame session: the host side of one DTM at a time, driven command by
+// command (the verbs of the dtmframe scripts). The session owns the frame
+// object (container, events, dialog), the HART line and its communication
+// interface, and the DTM it created; every DTM call runs on the session's
+// loop, and a command returns once the work it started has ended.
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "frame/event_log.h"
+#include "frame/hart_communication.h"
+#include "frame/session_loop.h"
+#include "idl/fdt_dtm.h"
+#include "idl/qad_generic_dtm.h"
+#include "platform/com/comptr.h"
+#include "platform/com/status.h"
+
+namespace frame {
+
+class FrameHost;
+class ActionObserver;
+class SimulatorBackend;
+class DataSetLocks;
+class UserDialog;
+
+struct FrameOptions {
+    // Device packages and, in its "schemas" folder, the FDT schema set.
+    std::filesystem::path devicesRoot;
+    // The HART line for setcommunication ("sim:positioner"); empty: none.
+    std::string deviceSpec;
+    CommunicationSettings communication;
+    // Receives the line's traffic, one line per request and answer; may be empty.
+    FrameCommunication::Trace lineTrace;
+    // How long a command lets the DTM's deferred work run before it returns.
+    Milliseconds settleLimit{10000};
+    // How long upload and download wait for their finished event.
+    Milliseconds transferLimit{120000};
+};
+
+// The devices folder of the installation: HARTDTM_DEVICES when set, else the
+// one the build knows.
+std::filesystem::path defaultDevicesRoot();
+
+// What one command printed, or why it failed (output may still hold what it
+// got, such as FALSE). No output prints nothing; an empty one an empty line.
+struct CommandResult {
+    bool ok = true;
+    std::optional<std::string> output;
+    std::string error;
+
+    static CommandResult success() { return {true, std::nullopt, {}}; }
+    static CommandResult success(std::string output) { return {true, std::move(output), {}}; }
+    static CommandResult failure(std::string error) {
+        return {false, std::nullopt, std::move(error)};
+    }
+    static CommandResult failure(std::string error, std::string output) {
+        return {false, std::move(output), std::move(error)};
+    }
+};
+
+class Frame {
+public:
+    // The loop must outlive the frame; it is current while the frame works.
+    Frame(SessionLoop& loop, FrameOptions options);
+    ~Frame();
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+
+    // Opens the line of options.deviceSpec; nothing to do without one.
+    // Simulator warnings go to `warnings`.
+    com::Status openDevice(std::vector<std::string>* warnings = nullptr);
+
+    EventLog& events();
+    UserDialog& dialog();
+    DataSetLocks& locks();
+    SessionLoop& loop() { return loop_; }
+    // The communication interface once setcommunication made it, else null.
+    FrameCommunication* communication() { return communicationImpl_; }
+    // The line when it is the simulator, else null.
+    SimulatorBackend* simulator();
+    bool hasDtm() const { return static_cast<bool>(dtm_); }
+    const std::string& systemTag() const { return systemTag_; }
+
+    // Lets deferred work run until the loop is idle (at most the settle limit).
+    void settle();
+
+    // --- registry ---
+    CommandResult registerLibrary(const std::filesystem::path& library);
+    CommandResult unregisterLibrary(const std::filesystem::path& library);
+
+    // --- the DTM's life ---
+    // Creates the DTM; one DTM at a time. Output: its CLSID.
+    CommandResult create(std::string_view progId);
+    // For a bare engine: SetDeviceDescription with the four files of a package
+    // (one argument: a folder, or a package name below the devices root; four:
+    // the .zor, description, icon and language files).
+    CommandResult bind(const std::vector<std::string>& files);
+    CommandResult environment(std::string_view systemTag);
+    CommandResult initNew();
+    CommandResult config(std::string_view userLevel);
+    CommandResult language(long languageId);
+    // Hands the DTM the communication interface and lets it connect.
+    CommandResult setCommunication();
+    // PrepareToReleaseCommunication, the disconnect, ReleaseCommunication.
+    CommandResult releaseCommunication();
+    // Releases the communication when it is set, then PrepareToRelease; the
+    // DTM is dropped and unused modules unloaded.
+    CommandResult release();
+
+    // --- documents and values ---
+    CommandResult information();
+    CommandResult identification();
+    CommandResult functions(std::string_view operationPhase);
+    CommandResult activeX(long functionId);
+    CommandResult parameters();
+    CommandResult setParameters(const std::filesystem::path& document);
+    CommandResult get(std::int32_t id);
+    // Output: the value the DTM holds afterwards.
+    CommandResult set(std::int32_t id, std::string_view text);
+
+    // --- device work ---
+    // The frame's upload or download request; waits for its finished event.
+    CommandResult upload();
+    CommandResult download();
+    // DoAction with the frame's observer; waits until the work has ended. Fails
+    // when the DTM reported an error message meanwhile.
+    CommandResult action(std::string_view script);
+    CommandResult wait(Milliseconds duration);
+
+    // --- the user and the frame's own faults ---
+    CommandResult answer(const std::vector<std::string>& buttons);
+    // "refuse connect|disconnect|transaction|lock [COUNT]", "drop [COUNT]",
+    // "next COUNT FAULT", "command NUMBER TIMES FAULT" (TIMES 0: until
+    // cleared), "clear"; FAULT as the simulator reads it ("rc=32",
+    // "status=0xC2", "commerror=REASON", "noanswer").
+    CommandResult fault(std::string_view spec);
+
+    // --- persistence ---
+    CommandResult save(const std::filesystem::path& file);
+    CommandResult load(const std::filesystem::path& file);
+
+private:
+    template <class Itf>
+    com::ComPtr<Itf> dtmAs() const {
+        return dtm_ ? dtm_.as<Itf>() : com::ComPtr<Itf>();
+    }
+    CommandResult noDtm() const;
+    CommandResult transfer(bool download);
+    com::Status ensureCommunication();
+    // Drops the DTM and everything that refers to it, without calls into it.
+    void dropDtm();
+
+    SessionLoop& loop_;
+    FrameOptions options_;
+    std::unique_ptr<class HartBackend> backend_;
+    com::ComPtr<IFdtContainer> host_;
+    FrameHost* hostImpl_ = nullptr;
+    com::ComPtr<IFdtCommunication> communication_;
+    FrameCommunication* communicationImpl_ = nullptr;
+    com::ComPtr<IObserver> observer_;
+    com::ComPtr<IUnknown> dtm_;
+    std::string progId_;
+    std::string systemTag_;
+    bool communicationSet_ = false;
+    std::uint64_t invokeIds_ = 0;
+};
+
+}  // namespace frame
