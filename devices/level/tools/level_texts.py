@@ -9,6 +9,8 @@ reserves them); "\\n" in a text is a line break.
 PANEL = {
     # header and views
     "Lenmor": ("Lenmor", "Lenmor"),
+    # the title of the DTM's message boxes
+    "DTM_Name": ("Lenmor level controller DTM", "Lenmor Füllstandsregler-DTM"),
     "ApplyMode": ("Apply", "Übernehmen"),
     "Measurement": ("Measurement", "Messwerte"),
     "menu_addr_label": ("HART short address", "HART-Kurzadresse"),
