@@ -7,10 +7,11 @@
 #include "frame/event_log.h"
 #include "idl/qad_generic_dtm.h"
 #include "platform/com/object.h"
+#include "platform/com/no_late_binding.h"
 
 namespace frame {
 
-class ActionObserver : public com::ComObjectRoot, public IObserver {
+class ActionObserver : public com::ComObjectRoot, public com::NoLateBinding<IObserver> {
 public:
     // The log is not owned and must outlive the observer's use by a DTM.
     explicit ActionObserver(EventLog& events);
@@ -23,12 +24,6 @@ public:
         return table;
     }
 
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     // The frame registers for no parameter: E_NOTIMPL.
     HRESULT Changed(VARIANT para_id) override;

@@ -12,15 +12,14 @@
 #include "frame/event_log.h"
 #include "frame/user_dialog.h"
 #include "idl/fdt_frame.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/com/object.h"
 
 namespace frame {
 
-class FrameHost : public com::ComObjectRoot,
-                  public IFdtContainer,
-                  public IFdtEvents,
-                  public IFdtApplication,
-                  public IFdtDialog {
+class FrameHost
+    : public com::ComObjectRoot,
+      public com::NoLateBinding<IFdtContainer, IFdtEvents, IFdtApplication, IFdtDialog> {
 public:
     // schemaPath: the directory handed out by GetXmlSchemaPath; empty: the
     // frame has none (GetXmlSchemaPath fails).
@@ -43,12 +42,6 @@ public:
     const std::filesystem::path& schemaPath() const { return schemaPath_; }
 
     // The frame's objects are called through their vtables only.
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     // IFdtContainer: locks per system tag (see DataSetLocks); the schema path
     // as a new BSTR, E_FAIL without one.

@@ -17,6 +17,7 @@
 #include "frame/hart_documents.h"
 #include "idl/fdt_frame.h"
 #include "platform/com/object.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/loop/timer_host.h"
 
 namespace frame {
@@ -35,7 +36,7 @@ struct LineFaults {
     unsigned dropAnswers = 0;        // the device's answer is lost on the line
 };
 
-class FrameCommunication : public com::ComObjectRoot, public IFdtCommunication {
+class FrameCommunication : public com::ComObjectRoot, public com::NoLateBinding<IFdtCommunication> {
 public:
     // Called with one line per request taken and answer given; for tracing.
     using Trace = std::function<void(const std::string& line)>;
@@ -53,12 +54,6 @@ public:
     }
 
     // The frame's objects are called through their vtables only.
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     // Drops the connection and every answer not yet given; the callback is
     // released. No answer follows.

@@ -4,6 +4,7 @@
 // response timeout.
 
 #include "frame/hart_communication.h"
+#include "platform/com/no_late_binding.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +42,7 @@ public:
 };
 
 // The DTM's side: every answer with the time it came.
-class RecordingCallback : public com::ComObjectRoot, public IFdtCommunicationEvents {
+class RecordingCallback : public com::ComObjectRoot, public com::NoLateBinding<IFdtCommunicationEvents> {
 public:
     struct Call {
         long at;
@@ -53,12 +54,6 @@ public:
         static constexpr com::InterfaceEntry table[] = {
             com::entry<RecordingCallback, IFdtCommunicationEvents>()};
         return table;
-    }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
     }
     HRESULT OnAbort(BSTR reference) override { return record("abort", reference, nullptr); }
     HRESULT OnConnectResponse(BSTR id, BSTR document) override {

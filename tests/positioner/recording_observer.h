@@ -9,11 +9,12 @@
 
 #include "idl/qad_generic_dtm.h"
 #include "platform/com/bstr.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/com/object.h"
 
 namespace positioner_test {
 
-class RecordingObserver : public com::ComObjectRoot, public IObserver {
+class RecordingObserver : public com::ComObjectRoot, public com::NoLateBinding<IObserver> {
 public:
     struct Seen {
         std::int32_t id;
@@ -32,12 +33,6 @@ public:
     // The engine is not counted: the test keeps it alive while the observer is registered.
     void watch(IQadGenericDTMObject* engine) { engine_ = engine; }
 
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     HRESULT Changed(VARIANT para_id) override {
         if (!engine_) return S_OK;

@@ -9,15 +9,14 @@
 #include <vector>
 
 #include "idl/fdt_frame.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/com/object.h"
 
 namespace testing_frame {
 
-class RecordingFrame : public com::ComObjectRoot,
-                       public IFdtContainer,
-                       public IFdtEvents,
-                       public IFdtApplication,
-                       public IFdtDialog {
+class RecordingFrame
+    : public com::ComObjectRoot,
+      public com::NoLateBinding<IFdtContainer, IFdtEvents, IFdtApplication, IFdtDialog> {
 public:
     static std::span<const com::InterfaceEntry> interfaces() {
         using Self = RecordingFrame;
@@ -53,14 +52,6 @@ public:
         return n;
     }
 
-    // IDispatch is not used by the engine on the frame's side.
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
-
     // IFdtContainer
     HRESULT LockDataSet(BSTR systemTag, VARIANT_BOOL* result) override {
         record("LockDataSet " + com::toUtf8(systemTag));
@@ -87,28 +78,36 @@ public:
         return record("OnErrorMessage " + com::toUtf8(tag) + " " + com::toUtf8(message));
     }
     HRESULT OnProgress(BSTR tag, BSTR title, LONG percent, VARIANT_BOOL show) override {
-        return record("OnProgress " + com::toUtf8(tag) + " " + com::toUtf8(title) + " " + std::to_string(percent) +
-                      (show ? " TRUE" : " FALSE"));
+        return record("OnProgress " + com::toUtf8(tag) + " " + com::toUtf8(title) + " " +
+                      std::to_string(percent) + (show ? " TRUE" : " FALSE"));
     }
     HRESULT OnUploadFinished(BSTR invokeId, VARIANT_BOOL success) override {
         return record("OnUploadFinished " + com::toUtf8(invokeId) + (success ? " TRUE" : " FALSE"));
     }
     HRESULT OnDownloadFinished(BSTR invokeId, VARIANT_BOOL success) override {
-        return record("OnDownloadFinished " + com::toUtf8(invokeId) + (success ? " TRUE" : " FALSE"));
+        return record("OnDownloadFinished " + com::toUtf8(invokeId) +
+                      (success ? " TRUE" : " FALSE"));
     }
-    HRESULT OnApplicationClosed(BSTR invokeId) override { return record("OnApplicationClosed " + com::toUtf8(invokeId)); }
-    HRESULT OnFunctionChanged(BSTR tag) override { return record("OnFunctionChanged " + com::toUtf8(tag)); }
+    HRESULT OnApplicationClosed(BSTR invokeId) override {
+        return record("OnApplicationClosed " + com::toUtf8(invokeId));
+    }
+    HRESULT OnFunctionChanged(BSTR tag) override {
+        return record("OnFunctionChanged " + com::toUtf8(tag));
+    }
     HRESULT OnOnlineStateChanged(BSTR tag, VARIANT_BOOL online) override {
         return record("OnOnlineStateChanged " + com::toUtf8(tag) + (online ? " TRUE" : " FALSE"));
     }
-    HRESULT OnPreparedToRelease(BSTR tag) override { return record("OnPreparedToRelease " + com::toUtf8(tag)); }
+    HRESULT OnPreparedToRelease(BSTR tag) override {
+        return record("OnPreparedToRelease " + com::toUtf8(tag));
+    }
     HRESULT OnPreparedToReleaseCommunication(BSTR tag) override {
         return record("OnPreparedToReleaseCommunication " + com::toUtf8(tag));
     }
 
     // IFdtApplication
     HRESULT CloseApplication(BSTR invokeId, LONG functionId) override {
-        return record("CloseApplication " + com::toUtf8(invokeId) + " " + std::to_string(functionId));
+        return record("CloseApplication " + com::toUtf8(invokeId) + " " +
+                      std::to_string(functionId));
     }
 
     // IFdtDialog
@@ -141,20 +140,17 @@ public:
 };
 
 // A HART channel of the frame that accepts every request and answers none.
-class SilentCommunication : public com::ComObjectRoot, public IFdtCommunication {
+class SilentCommunication : public com::ComObjectRoot,
+                            public com::NoLateBinding<IFdtCommunication> {
 public:
     static std::span<const com::InterfaceEntry> interfaces() {
-        static constexpr com::InterfaceEntry table[] = {com::entry<SilentCommunication, IFdtCommunication>()};
+        static constexpr com::InterfaceEntry table[] = {
+            com::entry<SilentCommunication, IFdtCommunication>()};
         return table;
     }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
     HRESULT Abort(BSTR) override { return S_OK; }
-    HRESULT ConnectRequest(IFdtCommunicationEvents*, BSTR, BSTR, BSTR, VARIANT_BOOL* accepted) override {
+    HRESULT ConnectRequest(IFdtCommunicationEvents*, BSTR, BSTR, BSTR,
+                           VARIANT_BOOL* accepted) override {
         ++requests;
         *accepted = VARIANT_TRUE;
         return S_OK;

@@ -1,11 +1,12 @@
 #include "platform/com/memory_stream.h"
+#include "platform/com/no_late_binding.h"
 #include "tests/engine/dtm/dtm_fixture.h"
 
 namespace dtm_test {
 namespace {
 
 // An observer that counts its calls.
-class CountingObserver : public com::ComObjectRoot, public IObserver {
+class CountingObserver : public com::ComObjectRoot, public com::NoLateBinding<IObserver> {
 public:
     static std::span<const com::InterfaceEntry> interfaces() {
         static constexpr com::InterfaceEntry table[] = {
@@ -14,10 +15,6 @@ public:
         };
         return table;
     }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
     HRESULT Changed(VARIANT para_id) override {
         changes.push_back(para_id.lVal);
         return S_OK;
@@ -302,7 +299,7 @@ TEST_F(DtmPrivateInterface, DispatchSetValueAndCreateUserParameter) {
 
 // --- aggregation by an outer DTM ---
 
-class OuterDtm : public com::ComObjectRoot, public IOuterDTM {
+class OuterDtm : public com::ComObjectRoot, public com::NoLateBinding<IOuterDTM> {
 public:
     static std::span<const com::InterfaceEntry> interfaces() {
         static constexpr com::InterfaceEntry table[] = {
@@ -313,10 +310,6 @@ public:
         };
         return table;
     }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return E_NOTIMPL; }
 
     HRESULT OnInitialized() override {
         calls.push_back("OnInitialized");
