@@ -22,6 +22,7 @@
 #include "engine/parameters/model_loader.h"
 #include "engine/parameters/value_parameter.h"
 #include "idl/fdt_frame.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/loop/virtual_clock_loop.h"
 
 namespace {
@@ -32,7 +33,7 @@ using namespace engine::communication;
 constexpr double kWireSeconds = 54.0 * 11.0 / 1200.0;
 
 template <class Itf>
-class Stub : public Itf {
+class Stub : public com::NoLateBinding<Itf> {
 public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IUnknown::iid || riid == IDispatch::iid || riid == Itf::iid) {
@@ -44,12 +45,6 @@ public:
     }
     ULONG AddRef() override { return 2; }
     ULONG Release() override { return 1; }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 };
 
 class CountingObserver : public Stub<IObserver> {

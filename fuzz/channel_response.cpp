@@ -17,6 +17,7 @@
 #include "engine/parameters/device_object.h"
 #include "engine/parameters/model_loader.h"
 #include "idl/fdt_frame.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/loop/virtual_clock_loop.h"
 
 namespace {
@@ -25,7 +26,7 @@ using namespace engine;
 using namespace engine::communication;
 
 template <class Itf>
-class Stub : public Itf {
+class Stub : public com::NoLateBinding<Itf> {
 public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IUnknown::iid || riid == IDispatch::iid || riid == Itf::iid) {
@@ -37,12 +38,6 @@ public:
     }
     ULONG AddRef() override { return 2; }
     ULONG Release() override { return 1; }
-    HRESULT GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 };
 
 // Accepts every request and remembers the last transaction's invoke id.

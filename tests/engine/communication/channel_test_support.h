@@ -24,6 +24,7 @@
 #include "engine/parameters/model_loader.h"
 #include "engine/parameters/value_parameter.h"
 #include "idl/fdt_frame.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/loop/virtual_clock_loop.h"
 
 namespace engine::communication::testing {
@@ -38,9 +39,9 @@ inline std::string text(BSTR value) {
     return com::toUtf8(value);
 }
 
-// IUnknown and IDispatch for a stack object implementing First and Rest.
+// IUnknown for a stack object implementing First and Rest.
 template <class First, class... Rest>
-class FakeCom : public First, public Rest... {
+class FakeCom : public com::NoLateBinding<First, Rest...> {
 public:
     HRESULT QueryInterface(REFIID riid, void** ppv) override {
         if (ppv == nullptr) return E_POINTER;
@@ -56,15 +57,6 @@ public:
     }
     ULONG AddRef() override { return ++references; }
     ULONG Release() override { return --references; }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        if (count != nullptr) *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     ULONG references = 0;
 };

@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/com/no_late_binding.h"
 #include "idl/qad_generic_dtm.h"
 
 namespace engine::testing {
@@ -11,7 +12,7 @@ namespace engine::testing {
 // An IObserver that records the ids it is told about. Reference counted like a
 // COM object; tests keep it on the stack and check that the engine released
 // every reference it took.
-class FakeObserver : public IObserver {
+class FakeObserver : public com::NoLateBinding<IObserver> {
 public:
     explicit FakeObserver(LONG ownerId) : ownerId_(ownerId) {}
     virtual ~FakeObserver() = default;
@@ -28,15 +29,6 @@ public:
     }
     ULONG AddRef() override { return ++references_; }
     ULONG Release() override { return --references_; }
-    HRESULT GetTypeInfoCount(UINT* count) override {
-        if (count != nullptr) *count = 0;
-        return S_OK;
-    }
-    HRESULT GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-    HRESULT Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
-    }
 
     HRESULT Changed(VARIANT para_id) override {
         changedTypes.push_back(para_id.vt);
