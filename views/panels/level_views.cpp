@@ -48,25 +48,27 @@ constexpr int kFolderImage = 1;
 constexpr int kPanelImage = 2;
 
 constexpr MenuItemSpec item(int level, std::string_view key, const PanelSpec* panel) {
-    return {.level = level, .key = key, .panel = panel,
-            .image = panel == nullptr ? kFolderImage : kPanelImage};
+    return {.level = level, .key = key, .panel = panel, .image = kPanelImage};
+}
+constexpr MenuItemSpec folder(int level, std::string_view key) {
+    return {.level = level, .key = key, .image = kFolderImage};
 }
 
 // The tree in display order; an item without a panel is a folder.
 using namespace level;
 constexpr MenuItemSpec kMenu[] = {
-    item(0, "menu_table_root", nullptr),
-    item(1, "menu_table_menuNormalMode", nullptr),
+    folder(0, "menu_table_root"),
+    folder(1, "menu_table_menuNormalMode"),
     item(2, "menu_table_menuTransMonitorView", &kTransmitterMonitor),
     item(2, "menu_table_menuFaults", &kFaults),
     item(2, "menu_table_menuCtrlMonitorView", &kControllerMonitor),
     item(2, "menu_table_menuControllerParameters", &kControllerParameters),
-    item(1, "menu_table_menuManualMode", nullptr),
-    item(2, "menu_table_menuConfiguration", nullptr),
+    folder(1, "menu_table_menuManualMode"),
+    folder(2, "menu_table_menuConfiguration"),
     item(3, "menu_table_menuTransAndOrCtrlConfig", &kTransmitterControllerConfiguration),
     item(3, "menu_table_menuAlarmsAndFailsafe", &kAlarms),
     item(3, "menu_table_menuConfigDataBase", &kConfigurationDataBase),
-    item(2, "menu_table_menuCalibration", nullptr),
+    folder(2, "menu_table_menuCalibration"),
     item(3, "menu_table_menuLevelOrInterfaceTrans", &kLevelInterfaceCalibration),
     item(3, "menu_table_menuCalParameters", &kCalibrationParameters),
     item(3, "menu_table_menuCalTools", &kCalibrationTools),

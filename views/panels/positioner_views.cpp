@@ -54,8 +54,10 @@ constexpr int kFolderImage = 1;
 constexpr int kPanelImage = 2;
 
 constexpr MenuItemSpec item(int level, std::string_view key, const PanelSpec* panel) {
-    return {.level = level, .key = key, .panel = panel,
-            .image = panel == nullptr ? kFolderImage : kPanelImage};
+    return {.level = level, .key = key, .panel = panel, .image = kPanelImage};
+}
+constexpr MenuItemSpec folder(int level, std::string_view key) {
+    return {.level = level, .key = key, .image = kFolderImage};
 }
 
 // The tree in display order. An item without a panel is a folder. Panels
@@ -65,7 +67,7 @@ using namespace positioner;
 constexpr MenuItemSpec kMenu[] = {
     {.level = 0, .key = "menu_table_root", .panel = &kRootPanel, .image = kRootImage},
     item(1, "menu_table_menuReadPressures", &kReadPressures),
-    item(1, "menu_table_menuDeviceSetup", nullptr),
+    folder(1, "menu_table_menuDeviceSetup"),
     item(2, "SetupWizard", &kSetupWizard),
     item(2, "menu_table_menuManualSetup", &kFactoryConfigurationOnline),
     item(3, "ConfigureWizard", &kConfigureWizard),
