@@ -30,6 +30,17 @@ struct Request {
     std::string_view script{};
 };
 
+// A status text that follows a device command: once the command has been
+// transferred, the target parameter holds the n-th key of `keys` (comma
+// separated, from 0) for the value n of the source parameter the reply
+// brought, or the last key when n lies outside the list.
+struct StatusText {
+    std::int32_t targetId = 0;
+    int command = 0;
+    std::int32_t sourceId = 0;
+    std::string_view keys{};
+};
+
 struct PackageDefinition {
     CLSID clsid{};
     const char* progId = nullptr;
@@ -45,6 +56,7 @@ struct PackageDefinition {
     std::string_view downloadList{};
     std::span<const UserParameter> userParameters{};
     std::span<const Request> requests{};
+    std::span<const StatusText> statusTexts{};
 };
 
 // The package of the module that holds this code.

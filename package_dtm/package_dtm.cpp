@@ -32,6 +32,21 @@ std::string inDirectory(const std::string& directory, std::string_view file) {
     return directory + std::string(file);
 }
 
+// The n-th of the comma-separated keys, the last one when there are fewer.
+std::string_view nthKey(std::string_view keys, std::int64_t n) {
+    for (std::int64_t i = 0; n < 0 || i < n; ++i) {
+        const std::size_t comma = keys.find(',');
+        if (comma == std::string_view::npos) break;
+        keys.remove_prefix(comma + 1);
+    }
+    return keys.substr(0, keys.find(','));
+}
+
+// The HART command number of an up/download event's paraID (bits 24 to 31).
+int commandOf(const VARIANT& paraID) {
+    return static_cast<int>(static_cast<std::uint32_t>(paraID.lVal) >> 24);
+}
+
 }  // namespace
 
 std::span<const com::InterfaceEntry> PackageDTM::interfaces() {
@@ -197,9 +212,18 @@ HRESULT PackageDTM::OnInitialized() {
     });
 }
 
-HRESULT PackageDTM::OnUpDownload(VARIANT_BOOL preEvent, VARIANT, VARIANT_BOOL, VARIANT_BOOL* cancel) {
-    if (preEvent != VARIANT_FALSE && !cancel) return E_POINTER;
-    return S_OK;
+HRESULT PackageDTM::OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_BOOL,
+                                 VARIANT_BOOL* cancel) {
+    if (preEvent != VARIANT_FALSE) return cancel ? S_OK : E_POINTER;
+    return guarded([&] {
+        if (!link_ || paraID.lVal == -1) return S_OK;
+        const int command = commandOf(paraID);
+        for (const StatusText& status : thisPackage().statusTexts) {
+            if (status.command == command)
+                link_->set(status.targetId, nthKey(status.keys, link_->getInteger(status.sourceId)));
+        }
+        return S_OK;
+    });
 }
 
 HRESULT PackageDTM::OnReleased() {

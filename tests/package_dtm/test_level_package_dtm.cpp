@@ -1,7 +1,7 @@
 // The level package DTM through the frame's host objects against the
 // simulated level device, on the virtual clock: its life from creation to
 // release, the user parameters that follow the online state, the mode
-// request, and its outer-DTM answers.
+// request, the status texts of the device's tests, and its outer-DTM answers.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "idl/qad_generic_dtm.h"
 #include "platform/com/activation.h"
 #include "platform/com/bstr.h"
+#include "simulator/level_behaviour.h"
 
 // The engine's task-modal error boxes reach the test as frame events.
 extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text,
@@ -205,6 +206,33 @@ TEST_F(LevelPackageDtm, ModeRequestWritesTheModeToSet) {
     setValue(kModeRequest, "1");
     EXPECT_EQ(value(kModeRequest), "0");
     EXPECT_EQ(value(kActiveMode), "1") << "the device answered command 161 with its new mode";
+}
+
+// The diagnostic panel's SensorTest and AutoTune buttons send commands 173
+// and 174; their status texts then name the result the device replied.
+TEST_F(LevelPackageDtm, StatusTextsFollowTheTestResults) {
+    bringOnline();
+    simulator::LevelBehaviour* device = static_cast<frame::SimulatorBackend&>(*line_).package().level();
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(value(1000500), "SensorTest_Idle");
+    struct Case {
+        const char* script;
+        bool fails;
+        std::int32_t status;
+        const char* expected;
+    };
+    for (const Case& c : {Case{"download[173]", false, 1000500, "SensorTest_Passed"},
+                          Case{"download[173]", true, 1000500, "SensorTest_Failed"},
+                          Case{"download[174]", true, 1000501, "AutoTune_Failed"},
+                          Case{"download[174]", false, 1000501, "AutoTune_Done"}}) {
+        device->setSensorTestFails(c.fails);
+        device->setFilterAutotuneFails(c.fails);
+        com::Bstr action = text(c.script);
+        BSTR raw = action.get();
+        ASSERT_EQ(priv_->DoAction(&raw, nullptr), S_OK);
+        settle();
+        EXPECT_EQ(value(c.status), c.expected) << c.script << (c.fails ? " failing" : " passing");
+    }
 }
 
 TEST_F(LevelPackageDtm, OuterDtmAnswers) {

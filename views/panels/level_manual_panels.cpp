@@ -174,9 +174,9 @@ constexpr ElementSpec kLoopCalibrationGroup[] = {
 };
 // 1000301 on: the cyclic upload of this panel reads the coupling signal.
 constexpr ElementSpec kCouplingGroup[] = {
+    value({120, 25, 220, 50}, 181154374, "%3.2f"),
     state({10, 25, 60, 50}, "On", 1000301, "=1", "setvalue[1000301=1]"),
     state({60, 25, 110, 50}, "Off", 1000301, "=0", "setvalue[1000301=0] setvalue[181154374=0]"),
-    value({120, 25, 220, 50}, 181154374, "%3.2f"),
     text({330, 25, 620, 100}, "Info_Coupling"),
 };
 constexpr ElementSpec kCalibrationToolsRows[] = {
