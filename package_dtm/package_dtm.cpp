@@ -101,8 +101,8 @@ HRESULT PackageDTM::finalConstruct() {
         hr = engineApi_->SetDeviceDescription(zor.get(), desc.get(), icon.get(), language.get());
         if (FAILED(hr)) return hr;
 
-        link_ = std::make_unique<positioner::EngineLink>(engineApi_,
-                                                         [this] { return selfObserver(); });
+        link_ =
+            std::make_unique<positioner::EngineLink>(engineApi_, [this] { return selfObserver(); });
         return S_OK;
     });
 }
@@ -220,7 +220,8 @@ HRESULT PackageDTM::OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_
         const int command = commandOf(paraID);
         for (const StatusText& status : thisPackage().statusTexts) {
             if (status.command == command)
-                link_->set(status.targetId, nthKey(status.keys, link_->getInteger(status.sourceId)));
+                link_->set(status.targetId,
+                           nthKey(status.keys, link_->getInteger(status.sourceId)));
         }
         return S_OK;
     });
@@ -235,8 +236,8 @@ HRESULT PackageDTM::GetUpDownloadList(VARIANT_BOOL download, BSTR* ids) {
     if (!ids) return E_POINTER;
     return guarded([&] {
         const PackageDefinition& package = thisPackage();
-        BSTR list = com::allocBstr(download != VARIANT_FALSE ? package.downloadList
-                                                             : package.uploadList);
+        BSTR list =
+            com::allocBstr(download != VARIANT_FALSE ? package.downloadList : package.uploadList);
         if (!list) return E_OUTOFMEMORY;
         SysFreeString(*ids);
         *ids = list;

@@ -62,15 +62,17 @@ protected:
             const std::string own = (kBinary / "test-registry/test_package_dtm").string();
             setenv("HARTDTM_REGISTRY", own.c_str(), 1);
         }
-        for (const auto& module : {kBinary / "packages/QadGenericDTM/QadGenericDTM.so",
-                                   kBinary / "packages/VarnholtLenmorHARTDTM/VarnholtLenmorHARTDTM.so"})
-            ASSERT_EQ(com::registerServer(module), S_OK) << module << ": " << com::lastActivationError();
+        for (const auto& module :
+             {kBinary / "packages/QadGenericDTM/QadGenericDTM.so",
+              kBinary / "packages/VarnholtLenmorHARTDTM/VarnholtLenmorHARTDTM.so"})
+            ASSERT_EQ(com::registerServer(module), S_OK)
+                << module << ": " << com::lastActivationError();
     }
 
     void SetUp() override {
         hartdtm::loop::EventLoop* loop = &session_.loop();
-        frame::BackendOpen open =
-            frame::openBackend("sim:level", kSource / "devices", [loop] { return loop->now().count(); });
+        frame::BackendOpen open = frame::openBackend("sim:level", kSource / "devices",
+                                                     [loop] { return loop->now().count(); });
         ASSERT_TRUE(open) << open.error;
         line_ = std::move(open.backend);
 
@@ -93,7 +95,9 @@ protected:
 
         const com::Bstr progId = text(kProgId);
         ASSERT_EQ(CLSIDFromProgID(progId.get(), &clsid_), S_OK) << com::lastActivationError();
-        ASSERT_EQ(CoCreateInstance(clsid_, nullptr, CLSCTX_INPROC_SERVER, IDtm::iid, dtm_.putVoid()), S_OK)
+        ASSERT_EQ(
+            CoCreateInstance(clsid_, nullptr, CLSCTX_INPROC_SERVER, IDtm::iid, dtm_.putVoid()),
+            S_OK)
             << com::lastActivationError();
         priv_ = dtm_.as<IQadGenericDTMObject>();
         ASSERT_TRUE(priv_);
@@ -124,17 +128,21 @@ protected:
         ASSERT_EQ(ok, VARIANT_TRUE);
         const std::string maintenance =
             "<FDT xmlns=\"x-schema:FDTUserInformationSchema.xml\" "
-            "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\"><FDTUserInformation userLevel=\"maintenance\"/></FDT>";
+            "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\"><FDTUserInformation "
+            "userLevel=\"maintenance\"/></FDT>";
         ASSERT_EQ(dtm_->Config(text(maintenance).get(), &ok), S_OK);
         ASSERT_EQ(ok, VARIANT_TRUE);
         ASSERT_EQ(dtm_->SetCommunication(communication_.get(), &ok), S_OK);
         ASSERT_EQ(ok, VARIANT_TRUE);
         connected_ = true;
         const std::size_t mark = host_->events().size();
-        ASSERT_EQ(dtm_.as<IDtmOnlineParameter>()->UploadRequest(text("upload-1").get(), nullptr, &ok), S_OK);
+        ASSERT_EQ(
+            dtm_.as<IDtmOnlineParameter>()->UploadRequest(text("upload-1").get(), nullptr, &ok),
+            S_OK);
         ASSERT_EQ(ok, VARIANT_TRUE);
         ASSERT_TRUE(session_.runUntil(
-            [&] { return host_->events().find("upload-finished", "upload-1", mark) != nullptr; }, 60s));
+            [&] { return host_->events().find("upload-finished", "upload-1", mark) != nullptr; },
+            60s));
         EXPECT_EQ(host_->events().find("upload-finished", "upload-1", mark)->fields.at(1), "TRUE");
         settle();
     }
@@ -212,7 +220,8 @@ TEST_F(LevelPackageDtm, ModeRequestWritesTheModeToSet) {
 // and 174; their status texts then name the result the device replied.
 TEST_F(LevelPackageDtm, StatusTextsFollowTheTestResults) {
     bringOnline();
-    simulator::LevelBehaviour* device = static_cast<frame::SimulatorBackend&>(*line_).package().level();
+    simulator::LevelBehaviour* device =
+        static_cast<frame::SimulatorBackend&>(*line_).package().level();
     ASSERT_NE(device, nullptr);
     EXPECT_EQ(value(1000500), "SensorTest_Idle");
     struct Case {
@@ -240,9 +249,12 @@ TEST_F(LevelPackageDtm, OuterDtmAnswers) {
     ASSERT_TRUE(outer);
     com::Bstr list = text("old");
     EXPECT_EQ(outer->GetUpDownloadList(VARIANT_FALSE, list.out()), S_OK);
-    EXPECT_EQ(list.utf8(), "upload[0, 12, 13, 15, 16, 134, 136, 138, 140, 152, 160, 184, 186, 188, 200, 202, 204]");
+    EXPECT_EQ(
+        list.utf8(),
+        "upload[0, 12, 13, 15, 16, 134, 136, 138, 140, 152, 160, 184, 186, 188, 200, 202, 204]");
     EXPECT_EQ(outer->GetUpDownloadList(VARIANT_TRUE, list.out()), S_OK);
-    EXPECT_EQ(list.utf8(), "download[18, 17, 19, 44, 35, 34, 135, 137, 139, 141, 185, 187, 189, 201, 203, 205]");
+    EXPECT_EQ(list.utf8(),
+              "download[18, 17, 19, 44, 35, 34, 135, 137, 139, 141, 185, 187, 189, 201, 203, 205]");
     EXPECT_EQ(outer->GetUpDownloadList(VARIANT_TRUE, nullptr), E_POINTER);
 
     CLSID reported{};

@@ -12,27 +12,26 @@ namespace {
 using namespace rows;
 
 // Line n of the left or the right column of a group box.
-constexpr Rect left(int n) { return line(10, 25, 320, n); }
-constexpr Rect right(int n) { return line(330, 25, 620, n); }
+constexpr Rect left(int n) {
+    return line(10, 25, 320, n);
+}
+constexpr Rect right(int n) {
+    return line(330, 25, 620, n);
+}
 constexpr auto L = kLeftColumn;
 constexpr auto R = kRightColumn;
 
 // --- configuration ---
 
 constexpr ElementSpec kTransmitterGroup[] = {
-    enumRow(left(0), "bInterface", 666245274, L),
-    enumRow(left(1), "bRight", 645565756, L),
-    enumRow(left(2), "bRevActing", 1056037943, L),
-    enumRow(right(0), "cLanguage", 1817244364, R),
+    enumRow(left(0), "bInterface", 666245274, L),   enumRow(left(1), "bRight", 645565756, L),
+    enumRow(left(2), "bRevActing", 1056037943, L),  enumRow(right(0), "cLanguage", 1817244364, R),
     enumRow(right(1), "bLockLevel", 1360456934, R),
 };
 constexpr ElementSpec kControllerGroup[] = {
-    enumRow(left(0), "bController", 638802010, L),
-    enumRow(left(1), "cLocalSPUnits", 2013043987, L),
-    row(left(2), 896848662, "%3.2f", {}, L),
-    row(right(0), 1326675294, "%2.1f", {}, R),
-    row(right(1), 693116414, "%2.1f", {}, R),
-    row(right(2), 1526220577, "%2.1f", {}, R),
+    enumRow(left(0), "bController", 638802010, L), enumRow(left(1), "cLocalSPUnits", 2013043987, L),
+    row(left(2), 896848662, "%3.2f", {}, L),       row(right(0), 1326675294, "%2.1f", {}, R),
+    row(right(1), 693116414, "%2.1f", {}, R),      row(right(2), 1526220577, "%2.1f", {}, R),
 };
 constexpr ElementSpec kTransmitterControllerRows[] = {
     group({0, 0, 670, 110}, "Transmitter", kTransmitterGroup),
@@ -95,7 +94,9 @@ constexpr ElementSpec kConfigurationDataBaseRows[] = {
 
 // --- calibration ---
 
-constexpr Rect calibrationButton(int n) { return line(350, 25, 470, n); }
+constexpr Rect calibrationButton(int n) {
+    return line(350, 25, 470, n);
+}
 constexpr ElementSpec kLevelTransmitterCalibration[] = {
     row({10, 25, 340, 50}, 117796017, "%4.3f"),
     text({10, 50, 340, 125}, "SGCal_Info_Calibration"),
@@ -118,7 +119,9 @@ constexpr ElementSpec kLevelInterfaceCalibrationRows[] = {
     group({0, 145, 670, 310}, "InterfaceTransmitter", kInterfaceTransmitterCalibration),
 };
 
-constexpr Rect meterButton(int n) { return line(330, 25, 430, n); }
+constexpr Rect meterButton(int n) {
+    return line(330, 25, 430, n);
+}
 constexpr ElementSpec kSpecificGravityGroup[] = {
     row({10, 25, 320, 50}, 1803493108, "%4.3f"),
     button(meterButton(0), "ResetToFactory", "upload[247]", 1000203),
@@ -186,7 +189,9 @@ constexpr ElementSpec kCalibrationToolsRows[] = {
 
 // --- diagnostic ---
 
-constexpr Rect diagnosticRow(int n) { return line(10, 25, 310, n); }
+constexpr Rect diagnosticRow(int n) {
+    return line(10, 25, 310, n);
+}
 constexpr ElementSpec kContinuousDiagGroup[] = {
     button({320, 25, 420, 50}, "ResetData", "download[151]", 1000202),
     row(diagnosticRow(0), 594381523, "%2.1f"),

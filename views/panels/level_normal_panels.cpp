@@ -21,11 +21,11 @@ constexpr ElementSpec kTransmitterMonitorRows[] = {
 };
 
 // Device faults (command 148) and process alerts (command 155), one bit each.
-constexpr Id kFaultIds[] = {
-    1457084568, 1276474435, 1472258486, 916480181,  1490274151, 197216275,  1485728998,
-    2042198713, 263022595,  1114763384, 190354588,  1438275986, 622959345,  1401400058,
-    2053325823, 2101471034, 44933904,   607875694,  994830474,  605176540,  1811752241,
-    136068488,  97846454,   1446225362, 568482010,  467030866,  474660290};
+constexpr Id kFaultIds[] = {1457084568, 1276474435, 1472258486, 916480181,  1490274151, 197216275,
+                            1485728998, 2042198713, 263022595,  1114763384, 190354588,  1438275986,
+                            622959345,  1401400058, 2053325823, 2101471034, 44933904,   607875694,
+                            994830474,  605176540,  1811752241, 136068488,  97846454,   1446225362,
+                            568482010,  467030866,  474660290};
 static_assert(std::size(kFaultIds) == 27);
 
 // Below the list, on the bottom edge: the device's identity, with the final
@@ -33,8 +33,12 @@ static_assert(std::size(kFaultIds) == 27);
 constexpr Anchor kBottomLeft{0, 100, 50, 100};
 constexpr Anchor kBottomRight{50, 100, 100, 100};
 constexpr int kIdentityTop = 410;
-constexpr Rect leftLine(int n) { return line(10, kIdentityTop, 320, n); }
-constexpr Rect rightLine(int n) { return line(330, kIdentityTop, 620, n); }
+constexpr Rect leftLine(int n) {
+    return line(10, kIdentityTop, 320, n);
+}
+constexpr Rect rightLine(int n) {
+    return line(330, kIdentityTop, 620, n);
+}
 constexpr ElementSpec kCurrentFaultsGroup[] = {
     faultList({10, 20, 660, 400}, kFaultIds),
     text(leftLine(0), "ParaName", 1085386367, "&s", kBottomLeft),

@@ -19,46 +19,74 @@ using Text = std::string_view;
 
 // Value row; an empty key shows the parameter's own name.
 constexpr ElementSpec row(Rect r, Id id, Text format, Text key = {}, Anchor anchor = kFixed) {
-    return {.kind = ElementKind::ValueRow, .rect = r, .anchor = anchor, .key = key, .paramId = id,
+    return {.kind = ElementKind::ValueRow,
+            .rect = r,
+            .anchor = anchor,
+            .key = key,
+            .paramId = id,
             .format = format};
 }
 
 // Enumeration row: the parameter's name and a drop-down of its range.
 constexpr ElementSpec enumRow(Rect r, Text key, Id id, Anchor anchor = kFixed) {
-    return {.kind = ElementKind::EnumRow, .rect = r, .anchor = anchor, .key = key, .paramId = id,
+    return {.kind = ElementKind::EnumRow,
+            .rect = r,
+            .anchor = anchor,
+            .key = key,
+            .paramId = id,
             .format = "%s"};
 }
 
 constexpr ElementSpec gauge(Rect r, Text key, Id id, Text format, Anchor anchor = kFixed) {
-    return {.kind = ElementKind::Gauge, .rect = r, .anchor = anchor, .key = key, .paramId = id,
+    return {.kind = ElementKind::Gauge,
+            .rect = r,
+            .anchor = anchor,
+            .key = key,
+            .paramId = id,
             .format = format};
 }
 
 // Text element: a fixed key, or an attribute key ("ParaValue", ...) of id.
 constexpr ElementSpec text(Rect r, Text key, Id id = -1, Text format = "&s",
                            Anchor anchor = kFixed) {
-    return {.kind = ElementKind::Text, .rect = r, .anchor = anchor, .key = key, .paramId = id,
+    return {.kind = ElementKind::Text,
+            .rect = r,
+            .anchor = anchor,
+            .key = key,
+            .paramId = id,
             .format = format};
 }
 
 constexpr ElementSpec value(Rect r, Id id, Text format, Anchor anchor = kFixed) {
-    return {.kind = ElementKind::ValueField, .rect = r, .anchor = anchor, .paramId = id,
+    return {.kind = ElementKind::ValueField,
+            .rect = r,
+            .anchor = anchor,
+            .paramId = id,
             .format = format};
 }
 
 // Action button; enableId 0 keeps it enabled.
 constexpr ElementSpec button(Rect r, Text caption, Text script, Id enableId,
                              Anchor anchor = kFixed) {
-    return {.kind = ElementKind::Button, .rect = r, .anchor = anchor, .key = caption,
-            .script = script, .enableId = enableId};
+    return {.kind = ElementKind::Button,
+            .rect = r,
+            .anchor = anchor,
+            .key = caption,
+            .script = script,
+            .enableId = enableId};
 }
 
 // State box on id: ticked while the value meets condition; a click writes
 // the condition and hands the script over.
 constexpr ElementSpec state(Rect r, Text caption, Id id, Text condition, Text script,
                             Anchor anchor = kFixed) {
-    return {.kind = ElementKind::StateBox, .rect = r, .anchor = anchor, .key = caption,
-            .paramId = id, .script = script, .condition = condition};
+    return {.kind = ElementKind::StateBox,
+            .rect = r,
+            .anchor = anchor,
+            .key = caption,
+            .paramId = id,
+            .script = script,
+            .condition = condition};
 }
 
 // A bitmap file of the package folder; the name begins with "\".
@@ -69,8 +97,12 @@ constexpr ElementSpec bitmap(Rect r, Text file, Anchor anchor = kFixed) {
 // Group box titled with key; visible with visibleId when that is given.
 constexpr ElementSpec group(Rect r, Text key, std::span<const ElementSpec> children,
                             Anchor anchor = kStretchWidth, Id visibleId = -1) {
-    return {.kind = ElementKind::GroupBox, .rect = r, .anchor = anchor, .key = key,
-            .paramId = visibleId, .children = children};
+    return {.kind = ElementKind::GroupBox,
+            .rect = r,
+            .anchor = anchor,
+            .key = key,
+            .paramId = visibleId,
+            .children = children};
 }
 
 constexpr ElementSpec faultList(Rect r, std::span<const Id> ids, Anchor anchor = kStretch) {
@@ -89,10 +121,9 @@ template <std::size_t... N>
 constexpr std::array<ElementSpec, (N + ...)> concat(const std::array<ElementSpec, N>&... parts) {
     std::array<ElementSpec, (N + ...)> all{};
     std::size_t next = 0;
-    ((
-         [&] {
-             for (const ElementSpec& element : parts) all[next++] = element;
-         }()),
+    (([&] {
+         for (const ElementSpec& element : parts) all[next++] = element;
+     }()),
      ...);
     return all;
 }

@@ -113,8 +113,12 @@ constexpr ElementSpec kCalibSignalRows[] = {
 };
 
 // Seven gauges, each with the description of its parameter beside it.
-constexpr Rect gaugeLine(int k) { return {10, 20 + 75 * k, 320, 95 + 75 * k}; }
-constexpr Rect descriptionLine(int k) { return {330, 20 + 75 * k, 640, 95 + 75 * k}; }
+constexpr Rect gaugeLine(int k) {
+    return {10, 20 + 75 * k, 320, 95 + 75 * k};
+}
+constexpr Rect descriptionLine(int k) {
+    return {330, 20 + 75 * k, 640, 95 + 75 * k};
+}
 constexpr ElementSpec kCommissioningRows[] = {
     gauge(gaugeLine(0), "fSignal", 698020263, "%2.1f"),
     text(descriptionLine(0), "ParaDescription", 698020263),

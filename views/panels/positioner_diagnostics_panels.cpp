@@ -10,7 +10,9 @@ namespace {
 
 using namespace rows;
 
-constexpr Rect gaugeLine(int k) { return {10, 20 + 75 * k, 320, 95 + 75 * k}; }
+constexpr Rect gaugeLine(int k) {
+    return {10, 20 + 75 * k, 320, 95 + 75 * k};
+}
 
 constexpr ElementSpec kReadPressuresRows[] = {
     gauge(gaugeLine(0), "fActuatorPressure1", 44816747, "%3.2f"),
@@ -33,11 +35,11 @@ constexpr Id kCurrentFaults[] = {
     680149762,  6375759,    1508552831, 941329495,  1964781345, 2067128091, 1696855133, 1282351317,
     1919113621, 1697802744, 1454491564, 107026362,  2074375166, 529640351,  1866092036};
 constexpr Id kHistoricFaults[] = {
-    500989572,  1716447163, 466862545,  894856902,  2036744272, 802288046,  1966012753, 2046399120,
-    1165076308, 1803127672, 1267560079, 1396608460, 1329698588, 210433843,  508140744,  1135361420,
-    2128481130, 1617428884, 363261748,  856471875,  1186625074, 876045453,  2000251496, 719618746,
-    1481456839, 1581022154, 289828771,  1051227223, 1898650358, 36197146,   1705741266, 2087091160,
-    613085843,  752479994,  371824804,  1135570833, 2051649162, 9204826,    1286336546};
+    500989572,  1716447163, 466862545,  894856902,  2036744272, 802288046, 1966012753, 2046399120,
+    1165076308, 1803127672, 1267560079, 1396608460, 1329698588, 210433843, 508140744,  1135361420,
+    2128481130, 1617428884, 363261748,  856471875,  1186625074, 876045453, 2000251496, 719618746,
+    1481456839, 1581022154, 289828771,  1051227223, 1898650358, 36197146,  1705741266, 2087091160,
+    613085843,  752479994,  371824804,  1135570833, 2051649162, 9204826,   1286336546};
 static_assert(std::size(kCurrentFaults) == 39 && std::size(kHistoricFaults) == 39);
 
 constexpr Anchor kBottomEdge{0, 100, 100, 100};
@@ -58,7 +60,9 @@ constexpr ElementSpec kFaultsRows[] = {
 
 // Sensor measurements: gauges 72 pixels high every 75 pixels in five group
 // boxes, three in the left column and two in the right.
-constexpr Rect sensorLine(int k) { return {10, 12 + 75 * k, 300, 84 + 75 * k}; }
+constexpr Rect sensorLine(int k) {
+    return {10, 12 + 75 * k, 300, 84 + 75 * k};
+}
 constexpr ElementSpec kMainSignals[] = {
     gauge(sensorLine(0), "fSignal", 698020263, "%2.1f"),
     gauge(sensorLine(1), "fPos", 196666074, "%3.2f"),
@@ -115,10 +119,10 @@ constexpr ElementSpec kHistorianRows[] = {
 
 // The signature chart's parameters: nine samples of each curve, then the
 // lower and the upper bound of the pressure axis.
-constexpr Id kSignatureIds[] = {
-    1257955650, 2006705916, 1538038866, 1877250209, 329031993,  1902680132, 2071691722,
-    868821061,  2006912251, 23596714,   863836998,  2120075375, 956237430,  1831923196,
-    216016939,  941128682,  510599933,  1090383352, 988157535,  870778017};
+constexpr Id kSignatureIds[] = {1257955650, 2006705916, 1538038866, 1877250209, 329031993,
+                                1902680132, 2071691722, 868821061,  2006912251, 23596714,
+                                863836998,  2120075375, 956237430,  1831923196, 216016939,
+                                941128682,  510599933,  1090383352, 988157535,  870778017};
 static_assert(std::size(kSignatureIds) == 20);
 
 // Signature selector 625914617: 0 current, 1 saved, 2 baseline.

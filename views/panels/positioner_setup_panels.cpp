@@ -113,8 +113,8 @@ constexpr ElementSpec kActuatorValveRows[] = {
 constexpr Anchor kCentre{50, 0, 50, 0};
 constexpr Id kCharacteristicX[] = {1570121222, 1642690049, 75928973,  166289277, 324028029,
                                    1090349340, 491837807,  680500556, 1816895289};
-constexpr Id kCharacteristicY[] = {311946000, 1281159135, 1820867403, 1601695445, 995245775,
-                                   1476157951, 521555290, 357865394, 673790068};
+constexpr Id kCharacteristicY[] = {311946000,  1281159135, 1820867403, 1601695445, 995245775,
+                                   1476157951, 521555290,  357865394,  673790068};
 constexpr std::string_view kLineNumbers = "123456789";
 
 constexpr auto kCharacteristicTable = [] {
@@ -136,23 +136,23 @@ constexpr auto kCharacteristicTable = [] {
     return table;
 }();
 
-constexpr auto kPositioningRows = concat(
-    std::to_array<ElementSpec>({
-        enumRow(line(10, 20, 320, 0), "bConfigFlags1_Characterization", 1677517120),
-        row(line(10, 20, 320, 1), 539950661, "%3.2f"),
-        row(line(10, 20, 320, 2), 1000059263, "%3.2f"),
-        enumRow(line(10, 20, 320, 3), "bConfigFlags0_Bumpless", 1259066829),
-        row(line(10, 20, 320, 4), 1058904971, "%1.0f"),
-        enumRow(line(10, 20, 320, 5), "bConfigFlags1_ProtectLimits", 840707063),
-        enumRow(line(10, 20, 320, 6), "bOptionConfigFlags1_Sensor", 517267660),
-        bitmap({10, 220, 400, 450}, "\\Ravik Pos Graph.bmp"),
-    }),
-    kCharacteristicTable,
-    std::to_array<ElementSpec>({
-        button({415, 295, 625, 320}, "CheckCharacterization", "setvalue[1000107=1]", 473548512,
-               kCentre),
-        text({10, 470, 640, 570}, "PositioningInfo"),
-    }));
+constexpr auto kPositioningRows =
+    concat(std::to_array<ElementSpec>({
+               enumRow(line(10, 20, 320, 0), "bConfigFlags1_Characterization", 1677517120),
+               row(line(10, 20, 320, 1), 539950661, "%3.2f"),
+               row(line(10, 20, 320, 2), 1000059263, "%3.2f"),
+               enumRow(line(10, 20, 320, 3), "bConfigFlags0_Bumpless", 1259066829),
+               row(line(10, 20, 320, 4), 1058904971, "%1.0f"),
+               enumRow(line(10, 20, 320, 5), "bConfigFlags1_ProtectLimits", 840707063),
+               enumRow(line(10, 20, 320, 6), "bOptionConfigFlags1_Sensor", 517267660),
+               bitmap({10, 220, 400, 450}, "\\Ravik Pos Graph.bmp"),
+           }),
+           kCharacteristicTable,
+           std::to_array<ElementSpec>({
+               button({415, 295, 625, 320}, "CheckCharacterization", "setvalue[1000107=1]",
+                      473548512, kCentre),
+               text({10, 470, 640, 570}, "PositioningInfo"),
+           }));
 
 // Limits: the three limit switches with their values, then a grid of fixed
 // texts (8 lines from y 245, columns of 160, 170, 130 and 250 pixels from
@@ -182,17 +182,17 @@ constexpr auto kLimitsGridRows = [] {
     return grid;
 }();
 
-constexpr auto kLimitsRows = concat(
-    std::to_array<ElementSpec>({
-        enumRow({10, 20, 320, 45}, "bConfigFlags1_LowerLimit", 261012777),
-        row({10, 45, 320, 70}, 322892486, "%2.1f"),
-        enumRow({10, 70, 320, 95}, "bConfigFlags1_UpperLimit", 1950661746),
-        row({10, 95, 320, 120}, 972721312, "%2.1f"),
-        enumRow({10, 120, 320, 145}, "bConfigFlags1_TightShutoff", 1581337199),
-        row({10, 145, 320, 170}, 1750769078, "%2.1f"),
-        text({10, 170, 320, 245}, "LimitsShutoffInfo"),
-    }),
-    kLimitsGridRows);
+constexpr auto kLimitsRows =
+    concat(std::to_array<ElementSpec>({
+               enumRow({10, 20, 320, 45}, "bConfigFlags1_LowerLimit", 261012777),
+               row({10, 45, 320, 70}, 322892486, "%2.1f"),
+               enumRow({10, 70, 320, 95}, "bConfigFlags1_UpperLimit", 1950661746),
+               row({10, 95, 320, 120}, 972721312, "%2.1f"),
+               enumRow({10, 120, 320, 145}, "bConfigFlags1_TightShutoff", 1581337199),
+               row({10, 145, 320, 170}, 1750769078, "%2.1f"),
+               text({10, 170, 320, 245}, "LimitsShutoffInfo"),
+           }),
+           kLimitsGridRows);
 
 constexpr ElementSpec kErrorLimitsRows[] = {
     row({10, 20, 320, 45}, 1627375400, "%2.1f"),

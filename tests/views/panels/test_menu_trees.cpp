@@ -46,7 +46,8 @@ const ElementSpec* findButton(std::span<const ElementSpec> elements, std::string
 }
 
 TEST(MenuTrees, NestOneLevelAtATimeUnderASingleRoot) {
-    for (const MenuViewSpec* view : {&views::panels::positionerMenuView(), &views::panels::levelMenuView()}) {
+    for (const MenuViewSpec* view :
+         {&views::panels::positionerMenuView(), &views::panels::levelMenuView()}) {
         ASSERT_FALSE(view->items.empty());
         EXPECT_EQ(view->items.front().level, 0);
         int previous = 0;
@@ -60,11 +61,16 @@ TEST(MenuTrees, NestOneLevelAtATimeUnderASingleRoot) {
 }
 
 TEST(MenuTrees, SlotsNameTheTenPositionerAndFiveLevelPanelsOnce) {
-    const std::multiset<PanelSlot> positioner{
-        PanelSlot::Root,        PanelSlot::ReadPressures,      PanelSlot::CalibPressure,
-        PanelSlot::Historian,   PanelSlot::RawData,            PanelSlot::CalibSignal,
-        PanelSlot::SensorMeasurements, PanelSlot::DeviceStatusFaults, PanelSlot::Commissioning,
-        PanelSlot::ManualSetpoint};
+    const std::multiset<PanelSlot> positioner{PanelSlot::Root,
+                                              PanelSlot::ReadPressures,
+                                              PanelSlot::CalibPressure,
+                                              PanelSlot::Historian,
+                                              PanelSlot::RawData,
+                                              PanelSlot::CalibSignal,
+                                              PanelSlot::SensorMeasurements,
+                                              PanelSlot::DeviceStatusFaults,
+                                              PanelSlot::Commissioning,
+                                              PanelSlot::ManualSetpoint};
     EXPECT_EQ(slotsOf(views::panels::positionerMenuView()), positioner);
     const std::multiset<PanelSlot> level{PanelSlot::TransMonitor, PanelSlot::CtrlMonitor,
                                          PanelSlot::LevelFaults, PanelSlot::Diagnostic,
@@ -99,7 +105,8 @@ TEST(MenuTrees, PositionerPanelsUnderTwoItems) {
 }
 
 TEST(MenuTrees, OnlyTheHistorianIsGuarded) {
-    for (const MenuViewSpec* view : {&views::panels::positionerMenuView(), &views::panels::levelMenuView()}) {
+    for (const MenuViewSpec* view :
+         {&views::panels::positionerMenuView(), &views::panels::levelMenuView()}) {
         for (const MenuItemSpec& item : view->items) {
             const bool historian = item.key == "menu_table_menuHistorian";
             EXPECT_EQ(item.guardId, historian ? 1000211 : 0) << item.key;
@@ -117,10 +124,9 @@ TEST(MenuTrees, FoldersAreTheItemsThePartsNameAsFolders) {
     EXPECT_EQ(folders(views::panels::positionerMenuView()),
               std::vector<std::string_view>{"menu_table_menuDeviceSetup"});
     EXPECT_EQ(folders(views::panels::levelMenuView()),
-              (std::vector<std::string_view>{"menu_table_root", "menu_table_menuNormalMode",
-                                             "menu_table_menuManualMode",
-                                             "menu_table_menuConfiguration",
-                                             "menu_table_menuCalibration"}));
+              (std::vector<std::string_view>{
+                  "menu_table_root", "menu_table_menuNormalMode", "menu_table_menuManualMode",
+                  "menu_table_menuConfiguration", "menu_table_menuCalibration"}));
 }
 
 // The factory defaults are values only: one script of setvalue items that
@@ -137,14 +143,16 @@ TEST(MenuTrees, FactoryConfigurationOfflineSetsValuesOnly) {
             values.emplace_back(id, value);
         }
     } recorder;
-    const MenuItemSpec* item = findItem(views::panels::positionerMenuView(), "menu_table_menuConfig", 0);
+    const MenuItemSpec* item =
+        findItem(views::panels::positionerMenuView(), "menu_table_menuConfig", 0);
     ASSERT_TRUE(item && item->panel);
     const ElementSpec* button = findButton(item->panel->elements, "FactoryConfigurationOffline");
     ASSERT_NE(button, nullptr);
     engine::communication::runActionScript(button->script, recorder);
     EXPECT_EQ(recorder.commandElements, 0);
     ASSERT_EQ(recorder.values.size(), 34u);
-    EXPECT_EQ(recorder.values.front(), (std::pair<engine::ParameterId, std::string>{1340640597, "1"}));
+    EXPECT_EQ(recorder.values.front(),
+              (std::pair<engine::ParameterId, std::string>{1340640597, "1"}));
     EXPECT_EQ(recorder.values[7].second, "00000000");
     EXPECT_EQ(recorder.values.back(), (std::pair<engine::ParameterId, std::string>{1000109, "1"}));
 }

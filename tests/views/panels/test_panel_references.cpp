@@ -77,7 +77,8 @@ ViewContent positionerViews() {
         content.labels.emplace_back(where, std::string(item.key));
         if (item.panel) collectPanel(where, *item.panel, content);
     }
-    collectPanel("positioner measurement", views::panels::positionerMeasurementView().panel, content);
+    collectPanel("positioner measurement", views::panels::positionerMeasurementView().panel,
+                 content);
     return content;
 }
 
@@ -141,14 +142,16 @@ protected:
 
     void expectTranslated(const std::string& where, std::string_view key) {
         if (key.empty() || isAttributeKey(key) || !needsTranslation(key)) return;
-        EXPECT_TRUE(english_.contains(key)) << where << ": key \"" << key << "\" has no English text";
+        EXPECT_TRUE(english_.contains(key))
+            << where << ": key \"" << key << "\" has no English text";
         EXPECT_TRUE(german_.contains(key)) << where << ": key \"" << key << "\" has no German text";
     }
 
     void expectParameter(const std::string& where, std::int32_t id) {
         // 0 is no parameter (a button without enable id).
         if (id <= 0 || id >= kFirstUserParameter) return;
-        EXPECT_NE(model_.find(id), nullptr) << where << ": parameter " << id << " is not in the description";
+        EXPECT_NE(model_.find(id), nullptr)
+            << where << ": parameter " << id << " is not in the description";
     }
 
     void expectScript(const std::string& where, std::string_view script) {
@@ -157,7 +160,8 @@ protected:
         for (std::int32_t id : references.ids) expectParameter(where + " script", id);
         for (std::uint32_t command : references.commands) {
             EXPECT_TRUE(commands_.count(command) != 0)
-                << where << ": command " << command << " of \"" << script << "\" is not in the description";
+                << where << ": command " << command << " of \"" << script
+                << "\" is not in the description";
         }
     }
 
@@ -189,7 +193,8 @@ protected:
 };
 
 TEST_F(PanelReferences, PositionerPanelsUseOnlyWhatThePositionerPackageOffers) {
-    load({"positioner", "Ravik.zor", "Varnholt Ravik HART Device Description.xml", "Ravik_HART.dct"});
+    load({"positioner", "Ravik.zor", "Varnholt Ravik HART Device Description.xml",
+          "Ravik_HART.dct"});
     check(positionerViews());
 }
 
@@ -203,7 +208,9 @@ TEST_F(PanelReferences, LevelPanelsUseOnlyWhatTheLevelPackageOffers) {
 TEST_F(PanelReferences, ReportsUnknownIdsCommandsAndKeys) {
     load({"level", "Lenmor.zor", "Varnholt Lenmor HART Device Description.xml", "Lenmor_HART.dct"});
     static constexpr ElementSpec bad[] = {
-        {.kind = ElementKind::Button, .key = "NoSuchKey", .script = "setvalue[12345=1] upload[99]",
+        {.kind = ElementKind::Button,
+         .key = "NoSuchKey",
+         .script = "setvalue[12345=1] upload[99]",
          .enableId = 77},
     };
     ViewContent content;
@@ -217,7 +224,8 @@ TEST_F(PanelReferences, ReportsUnknownIdsCommandsAndKeys) {
     std::string all;
     for (int i = 0; i < failures.size(); ++i) all += failures.GetTestPartResult(i).message();
     for (const char* expected : {"NoSuchKey", "12345", "command 99", "parameter 77"})
-        EXPECT_NE(all.find(expected), std::string::npos) << expected << " not reported in:\n" << all;
+        EXPECT_NE(all.find(expected), std::string::npos) << expected << " not reported in:\n"
+                                                         << all;
 }
 
 }  // namespace
