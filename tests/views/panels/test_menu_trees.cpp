@@ -114,7 +114,7 @@ TEST(MenuTrees, OnlyTheHistorianIsGuarded) {
     }
 }
 
-TEST(MenuTrees, FoldersAreTheItemsThePartsNameAsFolders) {
+TEST(MenuTrees, FoldersHaveNoPanel) {
     auto folders = [](const MenuViewSpec& view) {
         std::vector<std::string_view> keys;
         for (const MenuItemSpec& item : view.items)
