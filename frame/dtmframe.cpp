@@ -16,6 +16,7 @@
 #include "frame/script.h"
 #include "frame/script_runner.h"
 #include "frame/user_dialog.h"
+#include "frame/view_host.h"
 
 // The engine's error boxes reach the host through this exported function.
 extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text,
@@ -225,6 +226,8 @@ int runSession(CommandLine options) {
     std::string source =
         options.lines.empty() ? (options.scriptFile.empty() ? "stdin" : options.scriptFile) : "-e";
     frame::ScriptRunner runner(frame, std::cout, std::cerr, source);
+    frame::ViewHost views(frame);  // closed before the frame releases its DTM
+    runner.setExtension([&views](const frame::ScriptLine& line) { return views.run(line); });
     if (interactive) return runInteractively(runner) ? 0 : kExitFailed;
 
     std::string text;

@@ -86,6 +86,8 @@ public:
     // The line when it is the simulator, else null.
     SimulatorBackend* simulator();
     bool hasDtm() const { return static_cast<bool>(dtm_); }
+    // The DTM object, null when there is none (the view commands open its views).
+    com::ComPtr<IUnknown> dtmObject() const { return dtm_; }
     const std::string& systemTag() const { return systemTag_; }
 
     // Lets deferred work run until the loop is idle (at most the settle limit).
