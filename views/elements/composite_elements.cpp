@@ -79,6 +79,11 @@ void BarGauge::create(std::string labelKey, std::int32_t id, std::string format,
     finishCreate(gauge, id, false);
 }
 
+void BarGauge::resizeTo(Size parentSize) {
+    CZorViewingElement::resizeTo(parentSize);
+    if (bar_ && outerWidget()) bar_->resize(std::max(0, outerWidget()->width() - 10), bar_->height());
+}
+
 void BarGauge::onChanged(std::int32_t id) {
     CZorViewingElement::onChanged(id);
     if (!bar_ || mainId() < 0) return;

@@ -47,6 +47,8 @@ public:
     void create(std::string labelKey, std::int32_t id, std::string format, long minimum,
                 long maximum);
     void onChanged(std::int32_t id) override;
+    // The bar stretches with the gauge.
+    void resizeTo(Size parentSize) override;
     const QProgressBar* bar() const { return bar_; }
     const GaugeScale& scale() const { return scale_; }
 

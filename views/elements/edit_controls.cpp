@@ -41,7 +41,9 @@ void ValueField::create(std::int32_t id, std::string displayFormat, bool readOnl
     edit_->installEventFilter(watch);
     focusWatch_ = watch;
     QObject::connect(edit_, &QLineEdit::textChanged, edit_, [this] { textChanged(); });
-    if (id >= 0 && format().starts_with("%%")) {
+    const bool textFormat = format().find('s') != std::string::npos &&
+                            format().find('f') == std::string::npos && format().find('b') == std::string::npos;
+    if (id >= 0 && textFormat) {
         // A text format limits the field to the parameter's size.
         const long size = leadingInteger(engine().size(id));
         if (size > 0) edit_->setMaxLength(static_cast<int>(size));
