@@ -19,7 +19,11 @@ void ChangedMark::onChanged(std::int32_t id) {
     const int wanted = engine().isChanged(mainId()) ? kIconChanged : kIconUnchanged;
     if (wanted == shown_) return;
     shown_ = wanted;
-    icon_->setPixmap(markIcon(wanted));
+    if (const ViewContext* view = context()) {
+        auto [icon, drawn] = view->markIcons.try_emplace(wanted);
+        if (drawn) icon->second = markIcon(wanted);
+        icon_->setPixmap(icon->second);
+    }
 }
 
 void ValueRow::create(std::string nameKey, std::int32_t id, std::string format, int split,

@@ -9,10 +9,42 @@ namespace views::elements {
 namespace {
 
 constexpr int kIdRole = Qt::UserRole;
-constexpr int kValueRole = Qt::UserRole + 1;
-constexpr int kNameRole = Qt::UserRole + 2;
+constexpr int kIconRole = Qt::UserRole + 1;
+
+// A row that sorts by its parameter's key: greater value texts first, then
+// names ascending.
+class FaultRow final : public QTreeWidgetItem {
+public:
+    FaultRow(const FaultList& list, std::int32_t id) : list_(&list), id_(id) {}
+    bool operator<(const QTreeWidgetItem& other) const override {
+        const FaultRowKey* mine = list_->sortKey(id_);
+        const FaultRowKey* theirs = list_->sortKey(static_cast<const FaultRow&>(other).id_);
+        return mine && theirs && faultRowBefore(*mine, *theirs);
+    }
+
+private:
+    const FaultList* list_;
+    std::int32_t id_;
+};
 
 }  // namespace
+
+const FaultRowKey* FaultList::sortKey(std::int32_t id) const {
+    const auto found = sortKeys_.find(id);
+    return found == sortKeys_.end() ? nullptr : &found->second;
+}
+
+void FaultList::scheduleSort() {
+    if (!sortTimer_) sortTimer_ = std::make_unique<hartdtm::loop::TimerHost>();
+    // Without a loop the rows are sorted at once.
+    if (!sortTimer_->attached() || !sortTimer_->arm(0, std::chrono::milliseconds(0), [this] { sortRows(); })) {
+        if (!sortTimer_->isArmed(0)) sortRows();
+    }
+}
+
+void FaultList::sortRows() {
+    if (outerWidget() && list_) list_->sortItems(0, Qt::AscendingOrder);
+}
 
 void FaultList::create(std::span<const std::int32_t> ids, std::vector<std::string> rowKeys) {
     rowKeys_ = std::move(rowKeys);
@@ -22,6 +54,9 @@ void FaultList::create(std::span<const std::int32_t> ids, std::vector<std::strin
     list_->setRootIsDecorated(false);
     list_->setIconSize(QSize(16, 16));
     list_->setSelectionMode(QAbstractItemView::NoSelection);
+    list_->setUniformRowHeights(true);  // one row height: no text measured per row
+    // The one column always fills the list, as a column sized to the header does.
+    list_->header()->setStretchLastSection(true);
     finishCreate(list_, -1, false);
     for (std::int32_t id : ids) {
         if (id < 0) continue;
@@ -44,38 +79,29 @@ void FaultList::onChanged(std::int32_t id) {
     const QString text = QString::fromStdString(
         title + ": " + calls.translate(entryLabel(calls.range(id), value)));
 
-    QTreeWidgetItem* row = nullptr;
+    FaultRow* row = nullptr;
     for (int i = 0; i < list_->topLevelItemCount(); ++i) {
-        if (list_->topLevelItem(i)->data(0, kIdRole).toInt() == id) row = list_->topLevelItem(i);
+        if (list_->topLevelItem(i)->data(0, kIdRole).toInt() == id)
+            row = static_cast<FaultRow*>(list_->topLevelItem(i));
     }
     if (!row) {
-        row = new QTreeWidgetItem;
+        row = new FaultRow(*this, id);
         row->setData(0, kIdRole, id);
         list_->insertTopLevelItem(std::min(static_cast<int>(index), list_->topLevelItemCount()), row);
     }
-    row->setText(0, text);
-    row->setIcon(0, faultIcon(leadingInteger(value)));
-    row->setData(0, kValueRole, QString::fromStdString(value));
-    row->setData(0, kNameRole, QString::fromStdString(calls.translate(name)));
-
-    // Sort: greater value texts first, then names ascending. The rows move
-    // only when the order changed.
-    std::vector<QTreeWidgetItem*> rows;
-    for (int i = 0; i < list_->topLevelItemCount(); ++i) rows.push_back(list_->topLevelItem(i));
-    const auto keyOf = [](const QTreeWidgetItem* item) {
-        return FaultRowKey{item->data(0, kValueRole).toString().toStdString(),
-                           item->data(0, kNameRole).toString().toStdString()};
-    };
-    std::vector<QTreeWidgetItem*> sorted = rows;
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [&](const QTreeWidgetItem* a, const QTreeWidgetItem* b) {
-                         return faultRowBefore(keyOf(a), keyOf(b));
-                     });
-    if (sorted != rows) {
-        while (list_->topLevelItemCount() > 0) list_->takeTopLevelItem(0);
-        for (QTreeWidgetItem* item : sorted) list_->addTopLevelItem(item);
+    if (row->text(0) != text) row->setText(0, text);
+    const long iconIndex = leadingInteger(value);
+    if (const ViewContext* view = context()) {
+        auto [icon, drawn] = view->faultIcons.try_emplace(iconIndex);
+        if (drawn) icon->second = faultIcon(iconIndex);
+        if (row->data(0, kIconRole).toLongLong() != iconIndex || row->icon(0).isNull()) {
+            row->setIcon(0, icon->second);
+            row->setData(0, kIconRole, QVariant::fromValue<qlonglong>(iconIndex));
+        }
     }
-    list_->resizeColumnToContents(0);
+    sortKeys_[id] = FaultRowKey{value, calls.translate(name)};
+
+    scheduleSort();
 }
 
 std::vector<std::string> FaultList::rowTexts() const {

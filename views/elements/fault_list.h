@@ -3,10 +3,13 @@
 // icon chosen by the value, rows with the greater value text first.
 
 #include <QTreeWidget>
+#include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "platform/loop/timer_host.h"
 #include "views/elements/viewing_element.h"
 
 namespace views::elements {
@@ -18,11 +21,19 @@ public:
     void onChanged(std::int32_t id) override;
     // The rows' texts from top to bottom.
     std::vector<std::string> rowTexts() const;
+    // The key the sort reads for a row.
+    const FaultRowKey* sortKey(std::int32_t id) const;
 
 private:
+    // Sorts the rows; after a burst of changes once, on the apartment loop.
+    void sortRows();
+    void scheduleSort();
+
     QTreeWidget* list_ = nullptr;
+    std::unique_ptr<hartdtm::loop::TimerHost> sortTimer_;
     std::vector<std::int32_t> observed_;
     std::vector<std::string> rowKeys_;
+    std::map<std::int32_t, FaultRowKey> sortKeys_;  // by parameter id
 };
 
 }  // namespace views::elements

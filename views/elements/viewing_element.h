@@ -10,9 +10,12 @@
 // (depth first), deletes its widget and drops the children; afterwards the
 // element is inert and goes when its last reference does.
 
+#include <QIcon>
+#include <QPixmap>
 #include <QPointer>
 #include <QWidget>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -42,6 +45,9 @@ struct ViewContext {
     std::int64_t (*secondsNow)(const ViewContext&) = nullptr;
     std::int64_t wallClockAtStart = 0;  // seconds since the epoch
     std::int64_t loopMsAtStart = 0;
+    // The module's icons, drawn once per view (by resource id or index).
+    mutable std::map<long, QPixmap> markIcons;
+    mutable std::map<long, QIcon> faultIcons;
 };
 
 class CZorViewingElement : public com::ComObjectRoot,

@@ -77,8 +77,11 @@ TEST(FaultList, RowsSortedAndLabelled) {
     const std::int32_t ids[] = {1, 2, 3};
     auto* list = bench.make<FaultList>({0, 0, 300, 200});
     list->create(ids);
+    bench.clock().advance(std::chrono::milliseconds(1));  // one sort after a burst of changes
     EXPECT_EQ(list->rowTexts(), (std::vector<std::string>{"Alpha: OK", "Beta: OK", "Gamma: OK"}));
     bench.engine().change(3, "1");
+    bench.engine().change(2, "0");
+    bench.clock().advance(std::chrono::milliseconds(1));
     EXPECT_EQ(list->rowTexts(), (std::vector<std::string>{"Gamma: Fault", "Alpha: OK", "Beta: OK"}));
 }
 
