@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdio>
 #include <cstdlib>
 
 #include "frame/dtm_tap.h"
@@ -23,6 +24,16 @@ namespace {
 
 namespace hosting = idl::view_hosting;
 
+// Qt's notes about the headless platform itself (no runtime folder, no
+// window manager) say nothing about the views; everything else is printed.
+void printQtMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.contains(QLatin1String("XDG_RUNTIME_DIR")) ||
+        message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    std::fprintf(stderr, "dtmframe: qt: %s\n", message.toLocal8Bit().constData());
+}
+
 // The process's one QApplication; made at the first view and kept.
 void ensureApplication() {
     if (QApplication::instance()) return;
@@ -30,6 +41,7 @@ void ensureApplication() {
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if ((!display || !*display) && (!wayland || !*wayland) && !std::getenv("QT_QPA_PLATFORM"))
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler(printQtMessage);
     static int argc = 1;
     static char name[] = "dtmframe";
     static char* argv[] = {name, nullptr};
