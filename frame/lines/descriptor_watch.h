@@ -25,6 +25,12 @@ public:
     void remove(int fd);
     bool empty() const { return watches_.empty(); }
 
+    // Housekeeping that must not keep the loop busy (a HART-IP keep-alive):
+    // runs from a wait once `delay` has passed, but does not count as work
+    // that the loop waits for. One such timer per owner; setting replaces it.
+    void setHousekeeping(const void* owner, std::chrono::milliseconds delay, std::function<void()> call);
+    void cancelHousekeeping(const void* owner);
+
     // Waits up to `timeout` for a watched descriptor and runs the handlers
     // of the ready ones; sleeps the whole time when nothing is watched.
     void wait(std::chrono::milliseconds timeout);
@@ -34,7 +40,14 @@ private:
         short events;
         Handler handler;
     };
+    struct Housekeeping {
+        std::chrono::steady_clock::time_point due;
+        std::function<void()> call;
+    };
+    void runHousekeeping();
+
     std::map<int, Watch> watches_;
+    std::map<const void*, Housekeeping> housekeeping_;
 };
 
 }  // namespace frame

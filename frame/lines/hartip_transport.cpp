@@ -15,7 +15,6 @@
 namespace frame {
 namespace {
 
-constexpr hartdtm::loop::TimerId kKeepAliveTimer = 1;
 constexpr hartdtm::loop::TimerId kOpenTimer = 2;
 constexpr std::chrono::milliseconds kOpenTimeout{5000};
 
@@ -89,6 +88,7 @@ void HartIpTransport::drop(std::string reason) {
 }
 
 void HartIpTransport::closeSocket() {
+    watch_.cancelHousekeeping(this);
     sessionOpen_ = false;
     connecting_ = false;
     input_.clear();
@@ -143,7 +143,7 @@ void HartIpTransport::flushOutput() {
 // A keep-alive goes out at half the granted inactivity time after the last message.
 void HartIpTransport::armKeepAlive() {
     if (granted_.count() <= 0) return;
-    timer_.rearm(kKeepAliveTimer, granted_ / 2, [this] {
+    watch_.setHousekeeping(this, granted_ / 2, [this] {
         if (sessionOpen_) sendMessage(hart::ip::MessageId::KeepAlive, {});
     });
 }
