@@ -60,6 +60,9 @@ public:
     // Looks for the device at the polling address; later commands go to the
     // device found. `done` runs exactly once unless cancel() comes first.
     virtual void connect(std::uint8_t shortAddress, ConnectDone done) = 0;
+    // As connect, for a bus scan: a polling address nobody answers is given
+    // up after one try.
+    virtual void probe(std::uint8_t shortAddress, ConnectDone done) { connect(shortAddress, std::move(done)); }
     // Carries one command to the connected device; `done` as for connect.
     virtual void send(std::uint8_t command, std::span<const std::uint8_t> request, AnswerDone done) = 0;
     // The frame ended the connection (a HART-IP session closes).

@@ -23,7 +23,7 @@ struct HartIpOptions {
     bool udp = false;
     bool secondaryMaster = false;
     std::chrono::milliseconds inactivity{60000};    // asked of the server
-    std::chrono::milliseconds replyTimeout{3000};   // per request
+    std::chrono::milliseconds replyTimeout{2000};   // per request
 };
 
 class HartIpTransport final : public LinkTransport {

@@ -86,6 +86,14 @@ void MasterLine::whenOpen(std::function<void()> then, std::function<void(std::st
 }
 
 void MasterLine::connect(std::uint8_t shortAddress, ConnectDone done) {
+    identify(shortAddress, options_.tries, std::move(done));
+}
+
+void MasterLine::probe(std::uint8_t shortAddress, ConnectDone done) {
+    identify(shortAddress, 1, std::move(done));
+}
+
+void MasterLine::identify(std::uint8_t shortAddress, unsigned tries, ConnectDone done) {
     device_.reset();
     const auto fail = [done](std::string reason) {
         LineConnect result;
@@ -93,11 +101,11 @@ void MasterLine::connect(std::uint8_t shortAddress, ConnectDone done) {
         done(std::move(result));
     };
     whenOpen(
-        [this, shortAddress, done, fail] {
+        [this, shortAddress, tries, done, fail] {
             hart::Frame poll;
             poll.address = hart::Address::shortForm(shortAddress, options_.primaryMaster);
             poll.command = 0;
-            start(std::move(poll), [this, shortAddress, done, fail](Outcome outcome) {
+            start(std::move(poll), tries, [this, shortAddress, done, fail](Outcome outcome) {
                 if (!outcome.reply) {
                     fail("no device answers at short address " + std::to_string(shortAddress) + ": " +
                          outcome.reason);
@@ -137,7 +145,7 @@ void MasterLine::send(std::uint8_t command, std::span<const std::uint8_t> reques
     frame.address = *device_;
     frame.command = command;
     frame.data.assign(request.begin(), request.end());
-    start(std::move(frame), [done](Outcome outcome) {
+    start(std::move(frame), options_.tries, [done](Outcome outcome) {
         if (!outcome.reply) {
             done(communicationError(outcome.reason));
             return;
@@ -162,8 +170,8 @@ void MasterLine::cancel() {
     inFlight_.reset();
 }
 
-void MasterLine::start(hart::Frame request, OutcomeDone done) {
-    inFlight_ = InFlight{std::move(request), options_.tries, {}, std::move(done)};
+void MasterLine::start(hart::Frame request, unsigned tries, OutcomeDone done) {
+    inFlight_ = InFlight{std::move(request), tries, tries, {}, std::move(done)};
     transmit();
 }
 
@@ -191,8 +199,9 @@ void MasterLine::retryOrFail(std::string problem) {
         return;
     }
     const std::string target = inFlight_->request.address.text();
-    finish({std::nullopt, problem + " from " + target + " after " + std::to_string(options_.tries) +
-                              (options_.tries == 1 ? " try" : " tries")});
+    const unsigned tries = inFlight_->tries;
+    finish({std::nullopt, problem + " from " + target + " after " + std::to_string(tries) +
+                              (tries == 1 ? " try" : " tries")});
 }
 
 void MasterLine::finish(Outcome outcome) {

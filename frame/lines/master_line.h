@@ -33,6 +33,7 @@ public:
     std::string name() const override { return name_; }
     LineTraits traits() const override;
     void connect(std::uint8_t shortAddress, ConnectDone done) override;
+    void probe(std::uint8_t shortAddress, ConnectDone done) override;
     void send(std::uint8_t command, std::span<const std::uint8_t> request, AnswerDone done) override;
     void disconnect() override;
     void cancel() override;
@@ -49,6 +50,7 @@ private:
     using OutcomeDone = std::function<void(Outcome)>;
     struct InFlight {
         hart::Frame request;
+        unsigned tries;
         unsigned triesLeft;
         std::string lastProblem;
         OutcomeDone done;
@@ -56,7 +58,8 @@ private:
 
     // Opens the medium when needed, then runs `then` (or fails with the reason).
     void whenOpen(std::function<void()> then, std::function<void(std::string)> fail);
-    void start(hart::Frame request, OutcomeDone done);
+    void identify(std::uint8_t shortAddress, unsigned tries, ConnectDone done);
+    void start(hart::Frame request, unsigned tries, OutcomeDone done);
     void transmit();
     void retryOrFail(std::string problem);
     void finish(Outcome outcome);
