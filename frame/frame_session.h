@@ -85,6 +85,8 @@ public:
     FrameCommunication* communication() { return communicationImpl_; }
     // The line when it is the simulator, else null.
     SimulatorBackend* simulator();
+    // The line opened by openDevice(), or null.
+    HartBackend* line() { return backend_.get(); }
     bool hasDtm() const { return static_cast<bool>(dtm_); }
     const std::string& systemTag() const { return systemTag_; }
 
