@@ -61,7 +61,7 @@ void writeAll(int fd, const std::uint8_t* data, std::size_t size) {
 // --- the byte stream ---
 
 StreamServer::StreamServer(SlaveStation& station, bool wireTime)
-    : station_(station), wireTime_(wireTime), reader_(hart::FrameType::Request) {}
+    : station_(station), wireTime_(wireTime), reader_(::hart::FrameType::Request) {}
 
 StreamServer::~StreamServer() {
     if (ptySlave_ >= 0) ::close(ptySlave_);
@@ -118,19 +118,19 @@ void StreamServer::serve(const std::vector<pollfd>& fds) {
         if (got <= 0) return;  // EIO: nobody has the terminal open right now
         // A request's wire time counts from the read that began it.
         if (!reader_.insideFrame()) firstByte_ = SteadyClock::now();
-        std::vector<hart::ReaderEvent> events =
+        std::vector<::hart::ReaderEvent> events =
             reader_.feed(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(got)));
-        for (hart::ReaderEvent& event : events) {
-            if (event.kind != hart::ReaderEvent::Kind::Frame) continue;
+        for (::hart::ReaderEvent& event : events) {
+            if (event.kind != ::hart::ReaderEvent::Kind::Frame) continue;
             const StationReply reply = station_.handle(event.frame);
             if (!reply.answered) continue;
-            std::vector<std::uint8_t> bytes(reply.preambles, hart::kPreamble);
+            std::vector<std::uint8_t> bytes(reply.preambles, ::hart::kPreamble);
             bytes.insert(bytes.end(), reply.frame.begin(), reply.frame.end());
             // On the wire the reply starts once the request has been heard.
-            const auto requestBytes = event.preambles + hart::frameLength(event.frame.address.isLong,
+            const auto requestBytes = event.preambles + ::hart::frameLength(event.frame.address.isLong,
                                                                          event.frame.expansion.size(),
                                                                          event.frame.data.size());
-            write(bytes, firstByte_ + hart::wireTime(requestBytes));
+            write(bytes, firstByte_ + ::hart::wireTime(requestBytes));
         }
     }
 }
@@ -143,7 +143,7 @@ void StreamServer::write(const std::vector<std::uint8_t>& bytes, SteadyClock::ti
     std::this_thread::sleep_until(start);
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         writeAll(fd_, &bytes[i], 1);
-        std::this_thread::sleep_until(start + hart::wireTime(i + 1));
+        std::this_thread::sleep_until(start + ::hart::wireTime(i + 1));
     }
 }
 
@@ -223,7 +223,7 @@ void HartIpServer::serveTcp(int fd) {
     }
     session.input.insert(session.input.end(), buffer, buffer + got);
     for (;;) {
-        const hart::ip::MessageRead read = hart::ip::decodeMessage(session.input);
+        const ::hart::ip::MessageRead read = ::hart::ip::decodeMessage(session.input);
         if (read.needMore) return;
         if (!read) {
             closeTcp(fd);
@@ -247,8 +247,8 @@ void HartIpServer::serveUdp() {
     socklen_t size = sizeof peer;
     const ssize_t got = ::recvfrom(udp_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&peer), &size);
     if (got <= 0) return;
-    const hart::ip::MessageRead read =
-        hart::ip::decodeMessage(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(got)));
+    const ::hart::ip::MessageRead read =
+        ::hart::ip::decodeMessage(std::span<const std::uint8_t>(buffer, static_cast<std::size_t>(got)));
     if (!read) return;
     bool close = false;
     const std::vector<std::uint8_t> reply = answer(udpSession_, *read.message, close);
@@ -257,27 +257,27 @@ void HartIpServer::serveUdp() {
     if (close) udpSession_ = Session{};
 }
 
-std::vector<std::uint8_t> HartIpServer::answer(Session& session, const hart::ip::Message& message,
+std::vector<std::uint8_t> HartIpServer::answer(Session& session, const ::hart::ip::Message& message,
                                                bool& close) {
-    using hart::ip::MessageId;
+    using ::hart::ip::MessageId;
     session.lastMessage = nowMs();
-    if (message.type != hart::ip::MessageType::Request) return {};
-    hart::ip::Message response;
-    response.type = hart::ip::MessageType::Response;
+    if (message.type != ::hart::ip::MessageType::Request) return {};
+    ::hart::ip::Message response;
+    response.type = ::hart::ip::MessageType::Response;
     response.id = message.id;
     response.sequence = message.sequence;
     switch (message.id) {
         case MessageId::SessionInitiate: {
-            const auto parameters = hart::ip::readSessionInitiate(message.body);
+            const auto parameters = ::hart::ip::readSessionInitiate(message.body);
             if (!parameters) {
-                response.status = hart::ip::kTooFewDataBytes;
-            } else if (parameters->masterType > hart::ip::kPrimaryMaster) {
-                response.status = hart::ip::kInvalidSelection;
+                response.status = ::hart::ip::kTooFewDataBytes;
+            } else if (parameters->masterType > ::hart::ip::kPrimaryMaster) {
+                response.status = ::hart::ip::kInvalidSelection;
             } else {
                 // The inactivity timer stays between 1 s and 10 min.
                 const std::uint32_t granted = std::clamp<std::uint32_t>(parameters->inactivityMs, 1000, 600000);
-                response.status = granted == parameters->inactivityMs ? hart::ip::kSuccess : hart::ip::kSetToNearest;
-                response.body = hart::ip::sessionInitiateBody(parameters->masterType, granted);
+                response.status = granted == parameters->inactivityMs ? ::hart::ip::kSuccess : ::hart::ip::kSetToNearest;
+                response.body = ::hart::ip::sessionInitiateBody(parameters->masterType, granted);
                 session.initiated = true;
                 session.inactivityMs = granted;
             }
@@ -290,13 +290,13 @@ std::vector<std::uint8_t> HartIpServer::answer(Session& session, const hart::ip:
             break;
         case MessageId::TokenPassingPdu: {
             if (!session.initiated) {
-                response.type = hart::ip::MessageType::Error;
+                response.type = ::hart::ip::MessageType::Error;
                 response.status = 16;
                 break;
             }
-            const hart::FrameRead frame = hart::decodeFrame(message.body);
-            if (!frame || frame.frame->type != hart::FrameType::Request) {
-                response.status = hart::ip::kTooFewDataBytes;
+            const ::hart::FrameRead frame = ::hart::decodeFrame(message.body);
+            if (!frame || frame.frame->type != ::hart::FrameType::Request) {
+                response.status = ::hart::ip::kTooFewDataBytes;
                 break;
             }
             const StationReply reply = station_.handle(*frame.frame);
@@ -309,7 +309,7 @@ std::vector<std::uint8_t> HartIpServer::answer(Session& session, const hart::ip:
             break;
         }
     }
-    return hart::ip::encodeMessage(response);
+    return ::hart::ip::encodeMessage(response);
 }
 
 }  // namespace simulator

@@ -52,7 +52,7 @@ private:
     int fd_ = -1;
     int ptySlave_ = -1;  // held open so the master side never sees a hang-up
     std::string path_;
-    hart::FrameReader reader_;
+    ::hart::FrameReader reader_;
     std::chrono::steady_clock::time_point firstByte_{};
 };
 
@@ -76,7 +76,7 @@ private:
         std::vector<std::uint8_t> input;
     };
     // The answer to one message; empty: none. `close` set when the session ends.
-    std::vector<std::uint8_t> answer(Session& session, const hart::ip::Message& message, bool& close);
+    std::vector<std::uint8_t> answer(Session& session, const ::hart::ip::Message& message, bool& close);
     void serveTcp(int fd);
     void serveUdp();
     void closeTcp(int fd);

@@ -81,7 +81,7 @@ bool SlaveStation::add(std::string name, std::unique_ptr<SimulatedPackage> packa
                        std::optional<std::uint8_t> pollingAddress, std::string& error) {
     DeviceApplication& device = package->slave().application();
     if (pollingAddress) {
-        if (*pollingAddress > hart::kMaxPollingAddress) {
+        if (*pollingAddress > ::hart::kMaxPollingAddress) {
             error = name + ": polling address " + std::to_string(*pollingAddress) + " is above 63";
             return false;
         }
@@ -104,7 +104,7 @@ bool SlaveStation::add(std::string name, std::unique_ptr<SimulatedPackage> packa
         }
     }
     const Answer identify = device.handle(kIdentityCommand, {});
-    const hart::IdentityRead identity = hart::decodeIdentity(identify.data);
+    const ::hart::IdentityRead identity = ::hart::decodeIdentity(identify.data);
     if (!identity) {
         error = name + ": " + identity.reason;
         return false;
@@ -134,16 +134,16 @@ std::string SlaveStation::describe() const {
     return text;
 }
 
-SlaveStation::Device* SlaveStation::addressed(const hart::Address& address) {
+SlaveStation::Device* SlaveStation::addressed(const ::hart::Address& address) {
     for (Device& device : devices_) {
-        if (address.isLong ? device.identity.uniqueAddress() == hart::Address::longForm(address.unique).unique
+        if (address.isLong ? device.identity.uniqueAddress() == ::hart::Address::longForm(address.unique).unique
                            : device.package->device().pollingAddress() == address.pollingAddress)
             return &device;
     }
     return nullptr;
 }
 
-StationReply SlaveStation::handle(const hart::Frame& request) {
+StationReply SlaveStation::handle(const ::hart::Frame& request) {
     StationReply reply;
     Device* device = addressed(request.address);
     // A short frame carries only command 0.
@@ -161,8 +161,8 @@ StationReply SlaveStation::handle(const hart::Frame& request) {
         reply.closeSession = true;
         return reply;
     }
-    hart::Frame answer;
-    answer.type = hart::FrameType::Reply;
+    ::hart::Frame answer;
+    answer.type = ::hart::FrameType::Reply;
     answer.address = request.address;
     answer.command = request.command;
     if (fault && fault->kind == LineFault::Kind::CommunicationError) {
@@ -173,14 +173,14 @@ StationReply SlaveStation::handle(const hart::Frame& request) {
         answer.responseCode = result.responseCode;
         answer.deviceStatus = result.deviceStatus;
         answer.data = result.data;
-        if (answer.data.size() > hart::kMaxReplyData) answer.data.resize(hart::kMaxReplyData);
+        if (answer.data.size() > ::hart::kMaxReplyData) answer.data.resize(::hart::kMaxReplyData);
     }
-    std::optional<std::vector<std::uint8_t>> bytes = hart::encodeFrame(answer);
+    std::optional<std::vector<std::uint8_t>> bytes = ::hart::encodeFrame(answer);
     if (!bytes) return reply;
     if (fault && fault->kind == LineFault::Kind::BadCheckByte) bytes->back() ^= 0x5A;
     reply.answered = true;
     reply.frame = std::move(*bytes);
-    reply.preambles = std::max<unsigned>(device->identity.replyPreambles, hart::kMinPreambles);
+    reply.preambles = std::max<unsigned>(device->identity.replyPreambles, ::hart::kMinPreambles);
     return reply;
 }
 

@@ -51,7 +51,7 @@ public:
     struct Device {
         std::string name;
         std::unique_ptr<SimulatedPackage> package;
-        hart::Identity identity;
+        ::hart::Identity identity;
     };
 
     // Adds a device; its polling address is set through command 6 when
@@ -61,7 +61,7 @@ public:
     void addFault(LineFault fault) { faults_.push_back(fault); }
 
     // Answers one request frame.
-    StationReply handle(const hart::Frame& request);
+    StationReply handle(const ::hart::Frame& request);
 
     const std::vector<Device>& devices() const { return devices_; }
     std::uint64_t requests() const { return requests_; }
@@ -69,7 +69,7 @@ public:
     std::string describe() const;
 
 private:
-    Device* addressed(const hart::Address& address);
+    Device* addressed(const ::hart::Address& address);
 
     std::vector<Device> devices_;
     std::vector<LineFault> faults_;
