@@ -177,7 +177,7 @@ TEST_F(DtmframeProgram, UsageErrors) {
     } cases[] = {
         {{"--frobnicate"}, "dtmframe: unknown option --frobnicate"},
         {{"--latency", "soon"}, "dtmframe: --latency needs a number of milliseconds"},
-        {{"--device", "serial:/dev/ttyS0", "-e", "initnew"}, "unknown device 'serial:/dev/ttyS0'"},
+        {{"--device", "modbus:/dev/ttyS0", "-e", "initnew"}, "unknown device 'modbus:/dev/ttyS0'"},
         {{"--answers", "ok,perhaps", "-e", "initnew"}, "--answers: 'perhaps' names no button"},
         {{"missing.dtmframe"}, "dtmframe: cannot read missing.dtmframe"},
     };
