@@ -35,15 +35,7 @@ class DtmframeProgram : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         frametest::registerDeliverables();
-        // The view module links Qt: it is registered by a dtmframe of its
-        // own rather than loaded into this test program.
-        const auto views = std::filesystem::path(HARTDTM_BINARY_ROOT) / "packages/ZorDTMView/ZorDTMView.so";
-        if (std::filesystem::exists(views)) {
-            const std::string command = quoted(HARTDTM_DTMFRAME) + " --registry " +
-                                        quoted(std::getenv("HARTDTM_REGISTRY")) + " -e " +
-                                        quoted("register " + views.string()) + " >/dev/null";
-            EXPECT_EQ(std::system(command.c_str()), 0) << command;
-        }
+        frametest::registerViewModule(HARTDTM_DTMFRAME);
     }
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /

@@ -36,7 +36,10 @@ const std::vector<std::string> kOnline = {
 
 class HartLines : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { frametest::registerDeliverables(); }
+    static void SetUpTestSuite() {
+        frametest::registerDeliverables();
+        frametest::registerViewModule(HARTDTM_DTMFRAME);
+    }
     void SetUp() override {
         if (!frametest::positionerBuilt()) GTEST_SKIP() << "the positioner DTM is not built";
         dir = std::filesystem::temp_directory_path() /

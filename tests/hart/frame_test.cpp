@@ -66,7 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {0x86, 0xA6, 0x06, 0x12, 0x34, 0x56, 0x26, 0x02, 0x40, 0x00, 0x32}},
         FrameCase{"communication_error_reply", reply(1, 0x88, 0x00),
                   {0x86, 0xA6, 0x06, 0x12, 0x34, 0x56, 0x01, 0x02, 0x88, 0x00, 0xDD}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(FrameEncoding, PreamblesAreClampedAndDataIsBounded) {
     const auto five = hart::encodeWithPreambles(request(hart::Address::shortForm(0), 0), 2);

@@ -43,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
                      {254, 0xE1, 0xA5, 5, 7, 3, 2, 0x09, 0x00, 0x12, 0x34, 0x56, 5, 4, 0x00, 0x07, 0x00,
                       0x60, 0x26, 0x00, 0x26, 0x01},
                      7, 0x6026, 5, {0x21, 0xA5, 0x12, 0x34, 0x56}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(IdentityLayouts, RefusesShortOrForeignReplies) {
     EXPECT_FALSE(hart::decodeIdentity(Bytes(11, 254)));

@@ -112,7 +112,9 @@ TEST_F(HartsimStation, PollingAddressAboveSixtyThreeAndImpossibleDatesAreRefused
     } dates[] = {{31, 4, 124, 9}, {29, 2, 123, 9}, {0, 1, 124, 9}, {1, 13, 124, 9}, {29, 2, 124, 0}};
     for (const DateCase& d : dates) {
         EXPECT_EQ(command18(d.day, d.month, d.year), d.code) << int(d.day) << "." << int(d.month);
-        if (d.code != 0) EXPECT_EQ(device.slave().transact(13, {}).data, before) << "nothing changes";
+        if (d.code != 0) {
+            EXPECT_EQ(device.slave().transact(13, {}).data, before) << "nothing changes";
+        }
     }
 }
 
