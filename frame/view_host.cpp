@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
@@ -163,37 +164,61 @@ CommandResult ViewHost::open(long functionId) {
     return CommandResult::success("view " + std::to_string(functionId) + ": " + progId.utf8() + " TRUE");
 }
 
-CommandResult ViewHost::menu(const std::string& path) {
-    if (!viewOpen()) return CommandResult::failure("no view is open");
-    const std::vector<std::string> keys = splitPath(path);
-    const auto trees = state_->view->findChildren<QTreeWidget*>();
-    QTreeWidget* tree = nullptr;
-    // The menu tree keeps label keys as texts; the fault lists keep ids.
-    for (QTreeWidget* candidate : trees) {
-        if (candidate->topLevelItemCount() > 0 &&
-            candidate->topLevelItem(0)->data(0, hosting::kTreeKeyRole).typeId() == QMetaType::QString)
-            tree = candidate;
-    }
-    if (!tree) return CommandResult::failure("the view has no menu tree");
-    QTreeWidgetItem* item = nullptr;
+namespace {
+
+std::string itemKey(const QTreeWidgetItem* item) {
+    return item->data(0, hosting::kTreeKeyRole).toString().toStdString();
+}
+
+// The item reached from `from` (null: the tree's top) by the keys, or null.
+QTreeWidgetItem* followKeys(QTreeWidget* tree, QTreeWidgetItem* from, const std::vector<std::string>& keys) {
+    QTreeWidgetItem* item = from;
     for (const std::string& key : keys) {
         const int count = item ? item->childCount() : tree->topLevelItemCount();
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < count && !next; ++i) {
             QTreeWidgetItem* candidate = item ? item->child(i) : tree->topLevelItem(i);
-            if (candidate->data(0, hosting::kTreeKeyRole).toString().toStdString() == key) next = candidate;
+            if (itemKey(candidate) == key) next = candidate;
         }
-        if (!next) {
-            std::string known;
-            for (int i = 0; i < count; ++i) {
-                QTreeWidgetItem* candidate = item ? item->child(i) : tree->topLevelItem(i);
-                known += (known.empty() ? "" : ", ") + candidate->data(0, hosting::kTreeKeyRole).toString().toStdString();
-            }
-            return CommandResult::failure("no menu item '" + key + "' in " + path + " (there: " + known + ")");
-        }
+        if (!next) return nullptr;
         item = next;
     }
-    if (!item) return CommandResult::failure("menu: no key given");
+    return item;
+}
+
+// A path that does not start at the top may start at any item: the first
+// one in tree order from which the whole path leads somewhere.
+QTreeWidgetItem* findPath(QTreeWidget* tree, const std::vector<std::string>& keys) {
+    if (QTreeWidgetItem* item = followKeys(tree, nullptr, keys)) return item;
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if (itemKey(*it) != keys.front()) continue;
+        const std::vector<std::string> rest(keys.begin() + 1, keys.end());
+        if (QTreeWidgetItem* item = followKeys(tree, *it, rest)) return item;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CommandResult ViewHost::menu(const std::string& path) {
+    if (!viewOpen()) return CommandResult::failure("no view is open");
+    const std::vector<std::string> keys = splitPath(path);
+    if (keys.empty()) return CommandResult::failure("menu: no key given");
+    QTreeWidget* tree = nullptr;
+    // The menu tree keeps label keys as texts; the fault lists keep ids.
+    for (QTreeWidget* candidate : state_->view->findChildren<QTreeWidget*>()) {
+        if (candidate->topLevelItemCount() > 0 &&
+            candidate->topLevelItem(0)->data(0, hosting::kTreeKeyRole).typeId() == QMetaType::QString)
+            tree = candidate;
+    }
+    if (!tree) return CommandResult::failure("the view has no menu tree");
+    QTreeWidgetItem* item = findPath(tree, keys);
+    if (!item) {
+        std::string top;
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            top += (top.empty() ? "" : ", ") + itemKey(tree->topLevelItem(i));
+        return CommandResult::failure("no menu item at " + path + " (the tree begins with " + top + ")");
+    }
     tree->setCurrentItem(item);
     QCoreApplication::processEvents();
     return CommandResult::success("menu " + path + ": " + item->text(0).toStdString());
