@@ -1,0 +1,169 @@
+// The studio end to end: a project with a simulated positioner and level
+// device, connected, uploaded, a view opened and closed in a tab, saved,
+// closed and reopened; and a DTM's question answered in a message box.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <vector>
+
+#include "idl/qad_generic_dtm.h"
+#include "platform/com/bstr.h"
+#include "studio/device_session.h"
+#include "studio/view_tab.h"
+#include "tests/studio/studio_support.h"
+
+namespace {
+
+std::vector<std::string> errorBoxes;
+
+}  // namespace
+
+// The engine's error boxes: recorded, a test never waits on one.
+extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text, const char* caption,
+                                                                        unsigned) {
+    errorBoxes.push_back(std::string(caption ? caption : "") + ": " + (text ? text : ""));
+    return 1;
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+using studio::DeviceSession;
+
+fs::path scratch(const std::string& name) {
+    const fs::path dir = fs::temp_directory_path() / ("studio-test-" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    return dir / name;
+}
+
+struct SavedDevice {
+    std::string dataSet;
+    std::vector<std::tuple<QString, QString, QString, QString>> audit;  // parameter, old, new, user
+};
+
+SavedDevice snapshot(studio::MainWindow& window, const QString& tag) {
+    SavedDevice saved;
+    DeviceSession* device = window.project().device(tag);
+    if (!device || !device->dataSet()) return saved;
+    saved.dataSet = studio::dataSetText(*device->dataSet());
+    for (const studio::AuditRecord& entry : window.project().audit(tag))
+        saved.audit.emplace_back(entry.parameter, entry.oldValue, entry.newValue, entry.user);
+    return saved;
+}
+
+TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
+    studio_test::Studio studio;
+    studio::MainWindow& window = *studio.window;
+    errorBoxes.clear();
+
+    // The catalogue comes from the registry: both device DTMs, the bare engine left out.
+    std::vector<std::string> progIds;
+    for (const studio::CatalogueEntry& entry : window.catalogue()) progIds.push_back(entry.progId);
+    EXPECT_NE(std::find(progIds.begin(), progIds.end(), "VarnholtRavikHARTDTM.BasicDTM.1"), progIds.end());
+    EXPECT_EQ(progIds.size(), 2u) << studio.problems.join("\n").toStdString();
+
+    ASSERT_NE(window.addSimulatedDevice("positioner", "PV-101"), nullptr) << studio.problems.join("\n").toStdString();
+    ASSERT_NE(window.addSimulatedDevice("level", "LT-201"), nullptr) << studio.problems.join("\n").toStdString();
+    ASSERT_EQ(window.projectTree()->topLevelItemCount(), 2);
+    EXPECT_EQ(window.projectTree()->topLevelItem(0)->text(0), "sim:positioner");
+    EXPECT_TRUE(window.projectTree()->topLevelItem(0)->child(0)->text(0).startsWith("PV-101"));
+    EXPECT_GT(window.projectTree()->topLevelItem(0)->child(0)->childCount(), 0) << "the functions in the tree";
+
+    for (const char* tag : {"PV-101", "LT-201"}) {
+        ASSERT_TRUE(window.connectDevice(tag)) << studio.problems.join("\n").toStdString();
+        EXPECT_TRUE(window.project().device(tag)->online()) << tag;
+    }
+
+    // The progress bar follows the DTM's progress events to 100 and hides.
+    std::vector<int> shown;
+    QObject::connect(window.progressBar(), &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
+    ASSERT_TRUE(window.uploadDevice("PV-101")) << studio.problems.join("\n").toStdString();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), 100);
+    EXPECT_FALSE(window.progressBar()->isVisible());
+    ASSERT_TRUE(window.uploadDevice("LT-201")) << studio.problems.join("\n").toStdString();
+
+    // A view in a tab; closing the tab tells the DTM, which tells the frame.
+    studio::ViewTab* view = window.openFunction("PV-101", 1);
+    ASSERT_NE(view, nullptr) << studio.problems.join("\n").toStdString();
+    const std::string invokeId = view->invokeId();
+    ASSERT_EQ(window.tabs()->count(), 1);
+    studio.loop.wait(frame::Milliseconds(2000));
+    window.closeTab(0);
+    EXPECT_EQ(window.tabs()->count(), 0);
+    EXPECT_NE(window.project().device("PV-101")->frame().events().find("application-closed", invokeId), nullptr);
+    EXPECT_TRUE(window.eventLog()->toPlainText().contains(QString::fromStdString("application-closed " + invokeId)));
+
+    // An edit in the offline table goes through SetParameters into the audit trail.
+    DeviceSession& positioner = *window.project().device("PV-101");
+    const frame::CommandResult edited = positioner.setParameter("fStroke", "80");
+    EXPECT_TRUE(edited.ok) << edited.error;
+    const std::vector<studio::AuditRecord> trail = window.project().audit("PV-101");
+    ASSERT_FALSE(trail.empty());
+    EXPECT_TRUE(std::any_of(trail.begin(), trail.end(), [](const studio::AuditRecord& entry) {
+        return entry.newValue.startsWith("80") && entry.oldValue.startsWith("100") && !entry.user.isEmpty();
+    }));
+
+    const QString file = QString::fromStdString(scratch("plant.dtmproject").string());
+    ASSERT_TRUE(window.saveProject(file)) << studio.problems.join("\n").toStdString();
+    const SavedDevice positionerSaved = snapshot(window, "PV-101");
+    const SavedDevice levelSaved = snapshot(window, "LT-201");
+    EXPECT_FALSE(positionerSaved.dataSet.empty());
+
+    window.closeProject();
+    EXPECT_EQ(window.project().devices().size(), 0u);
+    EXPECT_EQ(window.projectTree()->topLevelItemCount(), 0);
+
+    ASSERT_TRUE(window.openProject(file)) << studio.problems.join("\n").toStdString();
+    ASSERT_EQ(window.project().devices().size(), 2u);
+    for (const auto& [tag, saved] : {std::pair{"PV-101", positionerSaved}, std::pair{"LT-201", levelSaved}}) {
+        const SavedDevice reopened = snapshot(window, tag);
+        EXPECT_EQ(reopened.dataSet, saved.dataSet) << tag;
+        EXPECT_EQ(reopened.audit, saved.audit) << tag;
+    }
+    // The reopened DTM holds the saved values.
+    EXPECT_EQ(window.project().device("PV-101")->frame().get(1).output, positioner.frame().get(1).output);
+    EXPECT_TRUE(errorBoxes.empty()) << errorBoxes.front();
+    fs::remove_all(scratch("").parent_path());
+}
+
+TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
+    studio_test::Studio studio;
+    DeviceSession* device = studio.window->addSimulatedDevice("positioner", "PV-7");
+    ASSERT_NE(device, nullptr) << studio.problems.join("\n").toStdString();
+    const auto engine = device->frame().dtmObject().as<IQadGenericDTMObject>();
+    ASSERT_TRUE(engine);
+
+    QString shownText, shownTitle;
+    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+    int buttons = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        shownText = box->text();
+        shownTitle = box->windowTitle();
+        shownIcon = box->icon();
+        buttons = static_cast<int>(box->buttons().size());
+        box->button(QMessageBox::No)->click();
+    });
+    LONG result = 0;
+    ASSERT_EQ(engine->DTM_MsgBox(com::Bstr::fromUtf8("Start the valve test?").get(), 0x24, &result), S_OK);
+    EXPECT_EQ(result, 7) << "the answer No";
+    EXPECT_EQ(shownText, "Start the valve test?");
+    EXPECT_FALSE(shownTitle.isEmpty());
+    EXPECT_EQ(shownIcon, QMessageBox::Question);
+    EXPECT_EQ(buttons, 2);
+    const frame::FrameEvent* answer = device->frame().events().find("message-answer");
+    ASSERT_NE(answer, nullptr);
+    EXPECT_EQ(answer->fields.at(0), "buttonNo");
+}
+
+}  // namespace
