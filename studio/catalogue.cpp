@@ -1,7 +1,8 @@
 #include "studio/catalogue.h"
 
-#include <QDomDocument>
+#include <QXmlStreamReader>
 #include <QString>
+#include <optional>
 #include <set>
 
 #include "platform/com/registry.h"
@@ -9,31 +10,28 @@
 namespace studio {
 namespace {
 
-QDomDocument parsed(const std::string& text) {
-    QDomDocument dom;
-    dom.setContent(QString::fromStdString(text), true);
-    return dom;
-}
-
-std::vector<QDomElement> elementsNamed(const QDomDocument& dom, const char* localName) {
-    std::vector<QDomElement> found;
-    const QDomNodeList all = dom.elementsByTagName(QStringLiteral("*"));
-    for (int i = 0; i < all.count(); ++i) {
-        const QDomElement element = all.at(i).toElement();
-        if (element.localName() == QLatin1String(localName)) found.push_back(element);
-    }
-    return found;
-}
-
 // The attribute of that local name, whatever its prefix.
-QString attribute(const QDomElement& element, const char* localName) {
-    const QDomNamedNodeMap attributes = element.attributes();
-    for (int i = 0; i < attributes.count(); ++i) {
-        const QDomAttr attr = attributes.item(i).toAttr();
-        const QString name = attr.localName().isEmpty() ? attr.name() : attr.localName();
-        if (name == QLatin1String(localName)) return attr.value();
+QString attribute(const QXmlStreamAttributes& attributes, const char* localName) {
+    for (const QXmlStreamAttribute& attr : attributes) {
+        if (attr.name() == QLatin1String(localName)) return attr.value().toString();
     }
     return {};
+}
+
+// Calls `visit` with each element's local name, its parent's and its attributes.
+template <class Visit>
+void walk(const std::string& text, Visit visit) {
+    QXmlStreamReader reader(QByteArray::fromStdString(text));
+    std::vector<QString> open;
+    while (!reader.atEnd()) {
+        const QXmlStreamReader::TokenType token = reader.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            visit(reader.name().toString(), open.empty() ? QString() : open.back(), reader.attributes());
+            open.push_back(reader.name().toString());
+        } else if (token == QXmlStreamReader::EndElement && !open.empty()) {
+            open.pop_back();
+        }
+    }
 }
 
 }  // namespace
@@ -42,29 +40,29 @@ CatalogueEntry describeDtm(const std::string& progId, const std::string& informa
                            const std::string& identification) {
     CatalogueEntry entry;
     entry.progId = progId;
-    const QDomDocument info = parsed(information);
-    for (const QDomElement& version : elementsNamed(info, "VersionInformation")) {
-        if (version.parentNode().toElement().localName() == QLatin1String("DtmInfo")) {
-            entry.name = attribute(version, "name").toStdString();
-            entry.vendor = attribute(version, "vendor").toStdString();
-            entry.version = attribute(version, "version").toStdString();
-        } else {
-            entry.deviceTypes.push_back(attribute(version, "name").toStdString());
+    walk(information, [&](const QString& name, const QString& parent, const QXmlStreamAttributes& attributes) {
+        if (name == u"VersionInformation" && parent == u"DtmInfo") {
+            entry.name = attribute(attributes, "name").toStdString();
+            entry.vendor = attribute(attributes, "vendor").toStdString();
+            entry.version = attribute(attributes, "version").toStdString();
+        } else if (name == u"VersionInformation" && parent == u"DtmDeviceType") {
+            entry.deviceTypes.push_back(attribute(attributes, "name").toStdString());
+        } else if (name == u"DeviceIcon" && entry.iconPath.empty()) {
+            entry.iconPath = attribute(attributes, "path").toStdString();
         }
-    }
-    for (const QDomElement& icon : elementsNamed(info, "DeviceIcon")) {
-        if (entry.iconPath.empty()) entry.iconPath = attribute(icon, "path").toStdString();
-    }
+    });
     if (entry.name.empty()) entry.name = progId;
-    const QDomDocument ident = parsed(identification);
-    const auto manufacturers = elementsNamed(ident, "IdManufacturer");
-    const auto types = elementsNamed(ident, "IdTypeID");
-    for (std::size_t i = 0; i < manufacturers.size() && i < types.size(); ++i) {
-        bool manufacturerOk = false, typeOk = false;
-        const unsigned manufacturer = attribute(manufacturers[i], "manufacturerIdentificationCode").toUInt(&manufacturerOk);
-        const unsigned type = attribute(types[i], "deviceTypeID").toUInt(&typeOk);
-        if (manufacturerOk && typeOk) entry.identifies.emplace_back(manufacturer, type);
-    }
+    std::optional<unsigned> manufacturer;
+    walk(identification, [&](const QString& name, const QString&, const QXmlStreamAttributes& attributes) {
+        bool ok = false;
+        if (name == u"IdManufacturer") {
+            const unsigned value = attribute(attributes, "manufacturerIdentificationCode").toUInt(&ok);
+            manufacturer = ok ? std::optional<unsigned>(value) : std::nullopt;
+        } else if (name == u"IdTypeID" && manufacturer) {
+            const unsigned type = attribute(attributes, "deviceTypeID").toUInt(&ok);
+            if (ok) entry.identifies.emplace_back(*manufacturer, type);
+        }
+    });
     return entry;
 }
 

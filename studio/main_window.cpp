@@ -137,6 +137,13 @@ MainWindow::MainWindow(frame::SessionLoop& loop, frame::FrameOptions options)
 
 MainWindow::~MainWindow() {
     for (int i = tabs_->count() - 1; i >= 0; --i) closeTab(i);
+    dropProject();
+}
+
+void MainWindow::dropProject() {
+    if (!project_) return;
+    // The DTMs' last events come while the project goes; nobody shows them.
+    project_->setEventListener({});
     project_.reset();
 }
 
@@ -249,14 +256,15 @@ void MainWindow::newProject() {
 
 void MainWindow::closeProject() {
     for (int i = tabs_->count() - 1; i >= 0; --i) closeTab(i);
-    project_.reset();
+    dropProject();
     resetProject();
 }
 
 bool MainWindow::openProject(const QString& path) {
     // The file is checked before the open project is given up.
     ProjectData probe;
-    if (ProjectResult read = readProject(path, probe); !read) {
+    std::vector<std::optional<frame::DataSetImage>> images;
+    if (ProjectResult read = Project::read(path, probe, images); !read) {
         report(read.error);
         return false;
     }
@@ -426,8 +434,17 @@ bool MainWindow::disconnectDevice(const QString& tag) {
     return runDeviceCommand(tag, "disconnect", [](DeviceSession& device) { return device.disconnect(); });
 }
 
+void MainWindow::startTransferProgress(const QString& title) {
+    // Busy until the DTM reports a percentage or the transfer ends.
+    progress_->setRange(0, 0);
+    progress_->setFormat(title + "  %p%");
+    progress_->setVisible(true);
+}
+
 bool MainWindow::uploadDevice(const QString& tag) {
+    startTransferProgress(QStringLiteral("Upload"));
     const bool ok = runDeviceCommand(tag, "upload", [](DeviceSession& device) { return device.upload(); });
+    if (!ok) progress_->setVisible(false);
     if (ok) {
         project_->markModified();
         DeviceSession* device = project_->device(tag.isEmpty() ? selectedTag() : tag);
@@ -439,7 +456,10 @@ bool MainWindow::uploadDevice(const QString& tag) {
 }
 
 bool MainWindow::downloadDevice(const QString& tag) {
-    return runDeviceCommand(tag, "download", [](DeviceSession& device) { return device.download(); });
+    startTransferProgress(QStringLiteral("Download"));
+    const bool ok = runDeviceCommand(tag, "download", [](DeviceSession& device) { return device.download(); });
+    if (!ok) progress_->setVisible(false);
+    return ok;
 }
 
 ViewTab* MainWindow::openFunction(const QString& tag, long functionId) {
@@ -575,9 +595,15 @@ void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& ev
     const QString tag = QString::fromStdString(device.identity().tag);
     logLine("[" + tag + "] " + QString::fromStdString(frame::formatEvent(event)));
     if (event.kind == "progress" && event.fields.size() >= 3) {
+        progress_->setRange(0, 100);
         progress_->setFormat(QString::fromStdString(event.fields[0]) + "  %p%");
         progress_->setValue(QString::fromStdString(event.fields[1]).toInt());
         progress_->setVisible(event.fields[2] == "TRUE");
+    } else if (event.kind == "upload-finished" || event.kind == "download-finished") {
+        // The end of the frame's transfer ends its bar, whatever the DTM reported on the way.
+        progress_->setRange(0, 100);
+        progress_->setValue(100);
+        progress_->setVisible(false);
     } else if (event.kind == "online-state" || event.kind == "functions-changed") {
         // The tree is refreshed once the DTM's call has returned.
         if (!treeRefreshPending_) {

@@ -77,6 +77,7 @@ protected:
 private:
     void buildMenus();
     void resetProject();
+    void dropProject();
     void rebuildTree();
     void refreshFunctions(DeviceSession& device, QTreeWidgetItem* deviceItem);
     QTreeWidgetItem* deviceItem(const QString& tag) const;
@@ -88,6 +89,7 @@ private:
     bool runDeviceCommand(const QString& tag, const char* what,
                           const std::function<frame::CommandResult(DeviceSession&)>& command);
     void closeTabsOf(const QString& tag);
+    void startTransferProgress(const QString& title);
     void updateStatus();
     void updateFunctionsMenu();
     void addDeviceInteractively();

@@ -146,11 +146,11 @@ ProjectResult Project::save(const QString& path) {
     return ProjectResult::success();
 }
 
-ProjectResult Project::open(const QString& path) {
-    ProjectData data;
-    if (ProjectResult read = readProject(path, data); !read) return read;
-    std::vector<std::optional<frame::DataSetImage>> images;
-    for (const DeviceRecord& record : data.devices) {
+ProjectResult Project::read(const QString& path, ProjectData& data, std::vector<std::optional<frame::DataSetImage>>& images) {
+    ProjectData read;
+    if (ProjectResult result = readProject(path, read); !result) return result;
+    std::vector<std::optional<frame::DataSetImage>> decoded;
+    for (const DeviceRecord& record : read.devices) {
         std::optional<frame::DataSetImage> image;
         if (!record.dataSet.isEmpty()) {
             image.emplace();
@@ -160,8 +160,17 @@ ProjectResult Project::open(const QString& path) {
                 return ProjectResult::failure(QFileInfo(path).fileName() + " is damaged: the data set of " + record.tag +
                                               " is unusable (" + QString::fromStdString(parsed.reason) + ").");
         }
-        images.push_back(std::move(image));
+        decoded.push_back(std::move(image));
     }
+    data = std::move(read);
+    images = std::move(decoded);
+    return ProjectResult::success();
+}
+
+ProjectResult Project::open(const QString& path) {
+    ProjectData data;
+    std::vector<std::optional<frame::DataSetImage>> images;
+    if (ProjectResult read = Project::read(path, data, images); !read) return read;
     lines_ = data.lines;
     audit_ = data.audit;
     QString problems;

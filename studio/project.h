@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "frame/user_dialog.h"
@@ -60,6 +61,10 @@ public:
     // Reads a project file and starts its devices. A file that is damaged,
     // foreign, or holds a damaged data set is refused before anything starts.
     ProjectResult open(const QString& path);
+    // Reads and checks a project file (the file and every data set in it)
+    // without starting anything.
+    static ProjectResult read(const QString& path, ProjectData& data,
+                              std::vector<std::optional<frame::DataSetImage>>& images);
 
     // Lets every DTM hear the language.
     void applyLanguage(long languageId);

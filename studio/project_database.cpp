@@ -45,10 +45,15 @@ private:
     QString error_;
 };
 
-// The single value a statement yields; invalid when it fails or yields none.
-QVariant scalar(const QSqlDatabase& db, const QString& statement) {
+// The single value a statement yields; invalid when it fails (`error` then
+// says why) or yields none.
+QVariant scalar(const QSqlDatabase& db, const QString& statement, QString* error = nullptr) {
     QSqlQuery query(db);
-    if (!query.exec(statement) || !query.next()) return {};
+    if (!query.exec(statement)) {
+        if (error) *error = query.lastError().databaseText();
+        return {};
+    }
+    if (!query.next()) return {};
     return query.value(0);
 }
 
@@ -64,9 +69,10 @@ const char* const kSchema[] = {
 // Whether the open database is a sound project file of this studio.
 ProjectResult checkProject(const QSqlDatabase& db, const QString& path) {
     const QString file = QFileInfo(path).fileName();
-    const QVariant integrity = scalar(db, QStringLiteral("PRAGMA quick_check"));
+    QString why;
+    const QVariant integrity = scalar(db, QStringLiteral("PRAGMA quick_check"), &why);
     if (!integrity.isValid())
-        return ProjectResult::failure(file + " is not a project file (not an SQLite database).");
+        return ProjectResult::failure(file + " is not a project file, or it is damaged: " + why);
     if (integrity.toString() != QLatin1String("ok"))
         return ProjectResult::failure(file + " is damaged: " + integrity.toString());
     if (scalar(db, QStringLiteral("PRAGMA application_id")).toInt() != kApplicationId)

@@ -98,7 +98,7 @@ TEST(ProjectFile, DamagedAndForeignFilesAreRefusedAndLeftAlone) {
         QString path;
         const char* reason;
     } cases[] = {
-        {garbage, "not a project file"},
+        {garbage, "not a project file, or it is damaged: file is not a database"},
         {foreign, "another program"},
         {truncated, "damaged"},
         {badDataSet, "data set of PV-1 is unusable"},

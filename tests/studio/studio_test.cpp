@@ -86,10 +86,15 @@ TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
     std::vector<int> shown;
     QObject::connect(window.progressBar(), &QProgressBar::valueChanged, [&](int value) { shown.push_back(value); });
     ASSERT_TRUE(window.uploadDevice("PV-101")) << studio.problems.join("\n").toStdString();
-    ASSERT_FALSE(shown.empty());
+    ASSERT_FALSE(shown.empty()) << window.eventLog()->toPlainText().toStdString();
     EXPECT_EQ(*std::max_element(shown.begin(), shown.end()), 100);
     EXPECT_FALSE(window.progressBar()->isVisible());
     ASSERT_TRUE(window.uploadDevice("LT-201")) << studio.problems.join("\n").toStdString();
+    // A DTM that reports its progress moves the bar in steps.
+    shown.clear();
+    ASSERT_TRUE(window.project().device("LT-201")->frame().action("startprogress[Upload],upload[0, 12, 13]").ok);
+    EXPECT_EQ(shown, (std::vector<int>{33, 66, 100}));
+    EXPECT_FALSE(window.progressBar()->isVisible());
 
     // A view in a tab; closing the tab tells the DTM, which tells the frame.
     studio::ViewTab* view = window.openFunction("PV-101", 1);
@@ -109,7 +114,7 @@ TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
     const std::vector<studio::AuditRecord> trail = window.project().audit("PV-101");
     ASSERT_FALSE(trail.empty());
     EXPECT_TRUE(std::any_of(trail.begin(), trail.end(), [](const studio::AuditRecord& entry) {
-        return entry.newValue.startsWith("80") && entry.oldValue.startsWith("100") && !entry.user.isEmpty();
+        return entry.newValue.startsWith("80") && !entry.oldValue.startsWith("80") && !entry.user.isEmpty();
     }));
 
     const QString file = QString::fromStdString(scratch("plant.dtmproject").string());
@@ -130,7 +135,7 @@ TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
         EXPECT_EQ(reopened.audit, saved.audit) << tag;
     }
     // The reopened DTM holds the saved values.
-    EXPECT_EQ(window.project().device("PV-101")->frame().get(1).output, positioner.frame().get(1).output);
+    EXPECT_EQ(window.project().device("PV-101")->frame().get(1122622930).output, "FV-2041") << "the uploaded tag";
     EXPECT_TRUE(errorBoxes.empty()) << errorBoxes.front();
     fs::remove_all(scratch("").parent_path());
 }
@@ -167,3 +172,10 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
 }
 
 }  // namespace
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig keeps its caches until the process ends; they are not ours.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+#endif
