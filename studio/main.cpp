@@ -112,6 +112,9 @@ int main(int argc, char** argv) {
     frame::SessionLoop loop(frame::SessionLoop::Clock::RealTime);
     studio::GuiLoop driver(loop);
     frame::FrameOptions options;
+    // An open view keeps the loop busy for good: a command waits this long
+    // for the DTM's deferred work, the GUI loop runs the rest.
+    options.settleLimit = frame::Milliseconds(250);
     if (parser.isSet(devices)) options.devicesRoot = parser.value(devices).toStdString();
     studio::MainWindow window(loop, options);
     // The project, the simulated devices and the connections the command line asks for.

@@ -33,8 +33,8 @@ enum ItemRole { kKindRole = Qt::UserRole + 1, kTagRole, kFunctionRole };
 enum ItemKind { kLineItem = 1, kDeviceItem, kFunctionItem };
 
 QString deviceText(const DeviceSession& device) {
-    return QString::fromStdString(device.identity().tag) + "  (" + QString::fromStdString(device.identity().progId) +
-           ", " + (device.online() ? "online" : "offline") + ")";
+    return QString::fromStdString(device.identity().tag) + (device.online() ? "  [online]  " : "  [offline]  ") +
+           QString::fromStdString(device.identity().progId);
 }
 
 void addFunctionItems(QTreeWidgetItem* parent, const std::vector<FunctionEntry>& entries, const QString& tag) {
@@ -90,7 +90,7 @@ MainWindow::MainWindow(frame::SessionLoop& loop, frame::FrameOptions options)
 
     tree_ = new QTreeWidget;
     tree_->setHeaderLabel(QStringLiteral("Project"));
-    tree_->setMinimumWidth(260);
+    tree_->setMinimumWidth(300);
     tabs_ = new QTabWidget;
     tabs_->setTabsClosable(true);
     tabs_->setDocumentMode(true);
@@ -98,7 +98,7 @@ MainWindow::MainWindow(frame::SessionLoop& loop, frame::FrameOptions options)
     splitter->addWidget(tree_);
     splitter->addWidget(tabs_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({300, 1000});
+    splitter->setSizes({340, 1000});
     setCentralWidget(splitter);
 
     log_ = new QPlainTextEdit;
@@ -473,12 +473,16 @@ ViewTab* MainWindow::openFunction(const QString& tag, long functionId) {
         return nullptr;
     }
     QString label = QString::number(functionId);
-    if (QTreeWidgetItem* item = deviceItem(tag)) {
+    if (QTreeWidgetItem* item = deviceItem(QString::fromStdString(device->identity().tag))) {
+        tree_->setCurrentItem(item);
         QList<QTreeWidgetItem*> pending{item};
         while (!pending.isEmpty()) {
             QTreeWidgetItem* next = pending.takeFirst();
-            if (next->data(0, kKindRole).toInt() == kFunctionItem && next->data(0, kFunctionRole).toLongLong() == functionId)
+            if (next->data(0, kKindRole).toInt() == kFunctionItem &&
+                next->data(0, kFunctionRole).toLongLong() == functionId) {
                 label = next->text(0);
+                break;
+            }
             for (int i = 0; i < next->childCount(); ++i) pending.push_back(next->child(i));
         }
     }
@@ -610,6 +614,7 @@ void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& ev
             treeRefreshPending_ = true;
             QTimer::singleShot(0, this, [this] {
                 treeRefreshPending_ = false;
+                if (!project_) return;
                 for (const auto& session : project_->devices()) {
                     if (QTreeWidgetItem* item = deviceItem(QString::fromStdString(session->identity().tag))) {
                         item->setText(0, deviceText(*session));
@@ -623,6 +628,7 @@ void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& ev
     } else if (event.kind == "close-application" && !event.fields.empty()) {
         const std::string invokeId = event.fields[0];
         QTimer::singleShot(0, this, [this, invokeId] {
+            if (!project_) return;
             for (int i = 0; i < tabs_->count(); ++i) {
                 const auto* view = dynamic_cast<const ViewTab*>(tabs_->widget(i));
                 if (view && view->invokeId() == invokeId) closeTab(i);

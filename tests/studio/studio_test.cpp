@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -137,6 +138,15 @@ TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
     // The reopened DTM holds the saved values.
     EXPECT_EQ(window.project().device("PV-101")->frame().get(1122622930).output, "FV-2041") << "the uploaded tag";
     EXPECT_TRUE(errorBoxes.empty()) << errorBoxes.front();
+
+    // The command line renders the saved project with the menu view open.
+    const fs::path png = scratch("studio.png");
+    const std::string command = std::string("env -u DISPLAY -u WAYLAND_DISPLAY '") + HARTDTM_DTMSTUDIO +
+                                "' --screenshot '" + png.string() + "' --project '" + file.toStdString() +
+                                "' --open PV-101/1 >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    const QImage image(QString::fromStdString(png.string()));
+    EXPECT_GE(image.width(), 1200);
     fs::remove_all(scratch("").parent_path());
 }
 
