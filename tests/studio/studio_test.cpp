@@ -11,12 +11,14 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
 #include <vector>
 
 #include "idl/qad_generic_dtm.h"
 #include "platform/com/bstr.h"
+#include "studio/device_pages.h"
 #include "studio/device_session.h"
 #include "studio/view_tab.h"
 #include "tests/studio/studio_support.h"
@@ -108,15 +110,43 @@ TEST(StudioFlow, ProjectWithTwoSimulatedDevicesSurvivesSaveAndReopen) {
     EXPECT_NE(window.project().device("PV-101")->frame().events().find("application-closed", invokeId), nullptr);
     EXPECT_TRUE(window.eventLog()->toPlainText().contains(QString::fromStdString("application-closed " + invokeId)));
 
+    // After the upload the comparison shows the project's and the device's values side by side.
+    const std::vector<studio::Difference> differences = window.project().device("PV-101")->lastComparison();
+    window.showComparison("PV-101");
+    auto* comparison = qobject_cast<QTableWidget*>(window.tabs()->currentWidget());
+    ASSERT_NE(comparison, nullptr);
+    ASSERT_EQ(comparison->rowCount(), static_cast<int>(differences.size()));
+    bool tagShown = false;
+    for (int row = 0; row < comparison->rowCount(); ++row) {
+        EXPECT_NE(comparison->item(row, 2)->text(), comparison->item(row, 3)->text());
+        tagShown |= comparison->item(row, 2)->text() == "RAVIK" && comparison->item(row, 3)->text() == "FV-2041";
+    }
+    EXPECT_TRUE(tagShown) << "the device's tag against the new project's";
+    window.closeTab(window.tabs()->currentIndex());
+
     // An edit in the offline table goes through SetParameters into the audit trail.
-    DeviceSession& positioner = *window.project().device("PV-101");
-    const frame::CommandResult edited = positioner.setParameter("fStroke", "80");
-    EXPECT_TRUE(edited.ok) << edited.error;
+    window.showParameters("PV-101");
+    auto* table = dynamic_cast<studio::ParameterPage*>(window.tabs()->currentWidget());
+    ASSERT_NE(table, nullptr);
+    const auto rowOf = [&](const QString& name) {
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == name) return row;
+        }
+        return -1;
+    };
+    ASSERT_GE(rowOf("fStroke"), 0);
+    table->item(rowOf("fStroke"), 1)->setText("80");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(table->item(rowOf("fStroke"), 1)->text().startsWith("80"));
+    window.closeTab(window.tabs()->currentIndex());
     const std::vector<studio::AuditRecord> trail = window.project().audit("PV-101");
     ASSERT_FALSE(trail.empty());
     EXPECT_TRUE(std::any_of(trail.begin(), trail.end(), [](const studio::AuditRecord& entry) {
         return entry.newValue.startsWith("80") && !entry.oldValue.startsWith("80") && !entry.user.isEmpty();
     }));
+    window.showAudit("PV-101");
+    EXPECT_EQ(qobject_cast<QTableWidget*>(window.tabs()->currentWidget())->rowCount(), static_cast<int>(trail.size()));
+    window.closeTab(window.tabs()->currentIndex());
 
     const QString file = QString::fromStdString(scratch("plant.dtmproject").string());
     ASSERT_TRUE(window.saveProject(file)) << studio.problems.join("\n").toStdString();
@@ -179,6 +209,29 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
     const frame::FrameEvent* answer = device->frame().events().find("message-answer");
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer->fields.at(0), "buttonNo");
+}
+
+TEST(FunctionsDocument, EntriesKeepTheirNestingIdsAndStates) {
+    const std::string document =
+        R"(<FDT xmlns="x-schema:DTMFunctionsSchema.xml" xmlns:fdt="x-schema:FDTDataTypesSchema.xml">)"
+        R"(<Functions label="" fdt:name="" help="">)"
+        R"(<Function label="Parameterize" fdt:name="P" hasGUI="1" functionId="1"><Status enabled="1" separator="0"/></Function>)"
+        R"(<Function label="" fdt:name="" functionId=""><Status enabled="1" separator="1"/></Function>)"
+        R"(<StandardFunction fdt:name="Online" functionId="2"><Status enabled="0" separator="0"/></StandardFunction>)"
+        R"(<Functions label="Documentation" fdt:name="D"><Document label="Guide" functionId="guide.txt"/></Functions>)"
+        R"(</Functions></FDT>)";
+    const std::vector<studio::FunctionEntry> entries = studio::parseFunctions(document);
+    using Kind = studio::FunctionEntry::Kind;
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(std::tuple(entries[0].kind, entries[0].label, entries[0].functionId, entries[0].hasGui),
+              std::tuple(Kind::Function, std::string("Parameterize"), 1L, true));
+    EXPECT_EQ(entries[1].kind, Kind::Separator);
+    EXPECT_EQ(std::tuple(entries[2].label, entries[2].functionId, entries[2].enabled),
+              std::tuple(std::string("Online"), 2L, false));
+    ASSERT_EQ(entries[3].children.size(), 1u);
+    EXPECT_EQ(std::tuple(entries[3].kind, entries[3].children[0].kind, entries[3].children[0].label),
+              std::tuple(Kind::Group, Kind::Document, std::string("Guide")));
+    EXPECT_TRUE(studio::parseFunctions("<FDT><Functions>").empty()) << "a broken document gives no entries";
 }
 
 }  // namespace
