@@ -1,7 +1,7 @@
 #include "studio/catalogue.h"
 
-#include <QXmlStreamReader>
 #include <QString>
+#include <QXmlStreamReader>
 #include <optional>
 #include <set>
 
@@ -26,7 +26,8 @@ void walk(const std::string& text, Visit visit) {
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::StartElement) {
-            visit(reader.name().toString(), open.empty() ? QString() : open.back(), reader.attributes());
+            visit(reader.name().toString(), open.empty() ? QString() : open.back(),
+                  reader.attributes());
             open.push_back(reader.name().toString());
         } else if (token == QXmlStreamReader::EndElement && !open.empty()) {
             open.pop_back();
@@ -40,39 +41,44 @@ CatalogueEntry describeDtm(const std::string& progId, const std::string& informa
                            const std::string& identification) {
     CatalogueEntry entry;
     entry.progId = progId;
-    walk(information, [&](const QString& name, const QString& parent, const QXmlStreamAttributes& attributes) {
-        if (name == u"VersionInformation" && parent == u"DtmInfo") {
-            entry.name = attribute(attributes, "name").toStdString();
-            entry.vendor = attribute(attributes, "vendor").toStdString();
-            entry.version = attribute(attributes, "version").toStdString();
-        } else if (name == u"VersionInformation" && parent == u"DtmDeviceType") {
-            entry.deviceTypes.push_back(attribute(attributes, "name").toStdString());
-        } else if (name == u"DeviceIcon" && entry.iconPath.empty()) {
-            entry.iconPath = attribute(attributes, "path").toStdString();
-        }
-    });
+    walk(information,
+         [&](const QString& name, const QString& parent, const QXmlStreamAttributes& attributes) {
+             if (name == u"VersionInformation" && parent == u"DtmInfo") {
+                 entry.name = attribute(attributes, "name").toStdString();
+                 entry.vendor = attribute(attributes, "vendor").toStdString();
+                 entry.version = attribute(attributes, "version").toStdString();
+             } else if (name == u"VersionInformation" && parent == u"DtmDeviceType") {
+                 entry.deviceTypes.push_back(attribute(attributes, "name").toStdString());
+             } else if (name == u"DeviceIcon" && entry.iconPath.empty()) {
+                 entry.iconPath = attribute(attributes, "path").toStdString();
+             }
+         });
     if (entry.name.empty()) entry.name = progId;
     std::optional<unsigned> manufacturer;
-    walk(identification, [&](const QString& name, const QString&, const QXmlStreamAttributes& attributes) {
-        bool ok = false;
-        if (name == u"IdManufacturer") {
-            const unsigned value = attribute(attributes, "manufacturerIdentificationCode").toUInt(&ok);
-            manufacturer = ok ? std::optional<unsigned>(value) : std::nullopt;
-        } else if (name == u"IdTypeID" && manufacturer) {
-            const unsigned type = attribute(attributes, "deviceTypeID").toUInt(&ok);
-            if (ok) entry.identifies.emplace_back(*manufacturer, type);
-        }
-    });
+    walk(identification,
+         [&](const QString& name, const QString&, const QXmlStreamAttributes& attributes) {
+             bool ok = false;
+             if (name == u"IdManufacturer") {
+                 const unsigned value =
+                     attribute(attributes, "manufacturerIdentificationCode").toUInt(&ok);
+                 manufacturer = ok ? std::optional<unsigned>(value) : std::nullopt;
+             } else if (name == u"IdTypeID" && manufacturer) {
+                 const unsigned type = attribute(attributes, "deviceTypeID").toUInt(&ok);
+                 if (ok) entry.identifies.emplace_back(*manufacturer, type);
+             }
+         });
     return entry;
 }
 
-std::vector<CatalogueEntry> readCatalogue(frame::SessionLoop& loop, const frame::FrameOptions& options) {
+std::vector<CatalogueEntry> readCatalogue(frame::SessionLoop& loop,
+                                          const frame::FrameOptions& options) {
     std::shared_ptr<const com::RegistryContents> contents;
     if (!com::processRegistry()->snapshot(contents) || !contents) return {};
     std::vector<CatalogueEntry> catalogue;
     std::set<std::string> seen;
     for (const auto& [clsid, entry] : contents->classes) {
-        const std::string progId = entry.progId.empty() ? entry.versionIndependentProgId : entry.progId;
+        const std::string progId =
+            entry.progId.empty() ? entry.versionIndependentProgId : entry.progId;
         if (progId.empty() || !seen.insert(progId).second) continue;
         frame::FrameOptions quiet = options;
         quiet.deviceSpec.clear();
@@ -82,7 +88,8 @@ std::vector<CatalogueEntry> readCatalogue(frame::SessionLoop& loop, const frame:
             const frame::CommandResult information = probe.information();
             const frame::CommandResult identification = probe.identification();
             if (information.ok && information.output && !information.output->empty()) {
-                CatalogueEntry described = describeDtm(progId, *information.output, identification.output.value_or(""));
+                CatalogueEntry described =
+                    describeDtm(progId, *information.output, identification.output.value_or(""));
                 // A DTM that serves no device type (a bare engine) cannot be given a device.
                 if (!described.deviceTypes.empty()) catalogue.push_back(std::move(described));
             }

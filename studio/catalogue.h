@@ -26,7 +26,8 @@ struct CatalogueEntry {
 // Reads the registry; each candidate is created in a frame session of its
 // own and released again. Classes that are no DTM, or serve no device type,
 // are left out.
-std::vector<CatalogueEntry> readCatalogue(frame::SessionLoop& loop, const frame::FrameOptions& options);
+std::vector<CatalogueEntry> readCatalogue(frame::SessionLoop& loop,
+                                          const frame::FrameOptions& options);
 
 // The information and identification documents' parts the catalogue shows.
 CatalogueEntry describeDtm(const std::string& progId, const std::string& information,

@@ -24,7 +24,8 @@ void setUp(QTableWidget& table, const QStringList& headers) {
 
 ParameterPage::ParameterPage(std::string tag, Writer write)
     : DevicePage(std::move(tag), QStringLiteral("Parameters")), write_(std::move(write)) {
-    setUp(*this, {QStringLiteral("Name"), QStringLiteral("Value"), QStringLiteral("Unit"), QStringLiteral("State")});
+    setUp(*this, {QStringLiteral("Name"), QStringLiteral("Value"), QStringLiteral("Unit"),
+                  QStringLiteral("State")});
     connect(this, &QTableWidget::itemChanged, this, &ParameterPage::edited);
 }
 
@@ -34,12 +35,14 @@ void ParameterPage::fill(const std::vector<ParameterRow>& rows) {
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         const ParameterRow& parameter = rows[static_cast<std::size_t>(row)];
         setItem(row, 0, readOnly(QString::fromStdString(parameter.name)));
-        QTableWidgetItem* value = parameter.writable ? new QTableWidgetItem(QString::fromStdString(parameter.value))
-                                                     : readOnly(QString::fromStdString(parameter.value));
+        QTableWidgetItem* value =
+            parameter.writable ? new QTableWidgetItem(QString::fromStdString(parameter.value))
+                               : readOnly(QString::fromStdString(parameter.value));
         setItem(row, 1, value);
         setItem(row, 2, readOnly(QString::fromStdString(parameter.unit)));
-        setItem(row, 3, readOnly(QString::fromStdString(parameter.writable ? parameter.state
-                                                                             : parameter.state + " read only")));
+        setItem(row, 3,
+                readOnly(QString::fromStdString(
+                    parameter.writable ? parameter.state : parameter.state + " read only")));
     }
     resizeColumnsToContents();
     filling_ = false;

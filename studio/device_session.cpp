@@ -63,14 +63,17 @@ FunctionEntry readEntry(QXmlStreamReader& reader) {
         entry.children = readChildren(reader);
         return entry;
     }
-    entry.kind = name == u"Document" ? FunctionEntry::Kind::Document : FunctionEntry::Kind::Function;
+    entry.kind =
+        name == u"Document" ? FunctionEntry::Kind::Document : FunctionEntry::Kind::Function;
     const std::string id = attributes.value(QStringLiteral("functionId")).toString().toStdString();
     entry.functionId = entry.kind == FunctionEntry::Kind::Function ? leadingNumber(id) : 0;
-    entry.hasGui = attributes.value(QStringLiteral("hasGUI")) == u"1" || name == u"StandardFunction";
+    entry.hasGui =
+        attributes.value(QStringLiteral("hasGUI")) == u"1" || name == u"StandardFunction";
     while (reader.readNextStartElement()) {
         if (reader.name() == u"Status") {
             const QXmlStreamAttributes status = reader.attributes();
-            if (status.value(QStringLiteral("separator")) == u"1") entry.kind = FunctionEntry::Kind::Separator;
+            if (status.value(QStringLiteral("separator")) == u"1")
+                entry.kind = FunctionEntry::Kind::Separator;
             entry.enabled = status.value(QStringLiteral("enabled")) != u"0";
         }
         reader.skipCurrentElement();
@@ -99,13 +102,15 @@ std::vector<FunctionEntry> parseFunctions(std::string_view document) {
 
 std::vector<std::pair<std::string, std::string>> dataSetItems(std::string_view text) {
     std::vector<std::pair<std::string, std::string>> items;
-    for (std::size_t open = text.find('['); open != std::string_view::npos; open = text.find('[', open + 1)) {
+    for (std::size_t open = text.find('['); open != std::string_view::npos;
+         open = text.find('[', open + 1)) {
         const std::size_t close = text.find(']', open);
         if (close == std::string_view::npos) break;
         const std::string_view item = text.substr(open + 1, close - open - 1);
         const std::size_t equals = item.find('=');
         if (equals != std::string_view::npos && equals > 0)
-            items.emplace_back(std::string(item.substr(0, equals)), std::string(item.substr(equals + 1)));
+            items.emplace_back(std::string(item.substr(0, equals)),
+                               std::string(item.substr(equals + 1)));
         open = close;
     }
     return items;
@@ -121,7 +126,8 @@ std::string dataSetText(const frame::DataSetImage& image) {
     return QString::fromStdU16String(text).toStdString();
 }
 
-DeviceSession::DeviceSession(frame::SessionLoop& loop, Identity identity, frame::FrameOptions options)
+DeviceSession::DeviceSession(frame::SessionLoop& loop, Identity identity,
+                             frame::FrameOptions options)
     : identity_(std::move(identity)), frame_(loop, [&] {
           options.deviceSpec = identity_.lineSpec;
           return options;
@@ -142,25 +148,32 @@ void DeviceSession::onEvent(const frame::FrameEvent& event) {
 
 void DeviceSession::recordChanges(std::string_view changedItems) {
     for (auto& [key, value] : dataSetItems(changedItems)) {
-        auto known = std::find_if(values_.begin(), values_.end(), [&](const auto& item) { return item.first == key; });
+        auto known = std::find_if(values_.begin(), values_.end(),
+                                  [&](const auto& item) { return item.first == key; });
         const std::string old = known == values_.end() ? std::string() : known->second;
-        if (known == values_.end()) values_.emplace_back(key, value);
-        else known->second = value;
+        if (known == values_.end())
+            values_.emplace_back(key, value);
+        else
+            known->second = value;
         // The first capture of a new DTM sets the baseline; it changes nothing.
         if (baseline_ && old != value && auditListener_) auditListener_({key, old, value});
     }
 }
 
-CommandResult DeviceSession::start(const frame::DataSetImage* saved, std::string_view userLevel, long languageId) {
+CommandResult DeviceSession::start(const frame::DataSetImage* saved, std::string_view userLevel,
+                                   long languageId) {
     if (CommandResult created = frame_.create(identity_.progId); !created.ok) return created;
     if (saved) {
-        if (com::Status restored = frame::restoreDataSet(*frame_.dtmObject().get(), *saved); !restored)
-            return CommandResult::failure("the saved data set of " + identity_.tag + " was refused: " + restored.reason);
+        if (com::Status restored = frame::restoreDataSet(*frame_.dtmObject().get(), *saved);
+            !restored)
+            return CommandResult::failure("the saved data set of " + identity_.tag +
+                                          " was refused: " + restored.reason);
         image_ = *saved;
         values_ = dataSetItems(dataSetText(*saved));
         baseline_ = true;
     }
-    if (CommandResult environment = frame_.environment(identity_.tag); !environment.ok) return environment;
+    if (CommandResult environment = frame_.environment(identity_.tag); !environment.ok)
+        return environment;
     if (!saved) {
         if (CommandResult initialised = frame_.initNew(); !initialised.ok) return initialised;
     }
@@ -197,7 +210,8 @@ CommandResult DeviceSession::upload() {
         const std::optional<std::int32_t> id = referenceId(key);
         if (!id) continue;
         std::string deviceValue = valueOf(*id);
-        if (deviceValue != projectValue) comparison_.push_back({key, nameOf(*id), projectValue, std::move(deviceValue)});
+        if (deviceValue != projectValue)
+            comparison_.push_back({key, nameOf(*id), projectValue, std::move(deviceValue)});
     }
     if (CommandResult captured = capture(); !captured.ok) return captured;
     return result;
@@ -258,7 +272,8 @@ std::string DeviceSession::unitOf(std::int32_t id) {
 bool DeviceSession::isChanged(std::int32_t id) {
     const auto engine = frame_.dtmObject().as<IQadGenericDTMObject>();
     VARIANT_BOOL changed = VARIANT_FALSE;
-    return engine && SUCCEEDED(engine->IsChanged(*idVariant(id).get(), &changed)) && changed != VARIANT_FALSE;
+    return engine && SUCCEEDED(engine->IsChanged(*idVariant(id).get(), &changed)) &&
+           changed != VARIANT_FALSE;
 }
 
 std::vector<ParameterRow> DeviceSession::parameters() {
@@ -267,13 +282,14 @@ std::vector<ParameterRow> DeviceSession::parameters() {
     // Labels name the variables; the private interface knows them by id.
     std::map<std::string, std::int32_t> idsByName;
     for (const auto& [key, value] : values_) {
-        if (const std::optional<std::int32_t> id = referenceId(key)) idsByName.emplace(nameOf(*id), *id);
+        if (const std::optional<std::int32_t> id = referenceId(key))
+            idsByName.emplace(nameOf(*id), *id);
     }
     std::vector<ParameterRow> rows;
     QDomDocument dom;
     if (!dom.setContent(QString::fromStdString(*document.output), true)) return rows;
-    const QDomNodeList variables = dom.elementsByTagNameNS(QStringLiteral("x-schema:FDTDataTypesSchema.xml"),
-                                                           QStringLiteral("DtmVariable"));
+    const QDomNodeList variables = dom.elementsByTagNameNS(
+        QStringLiteral("x-schema:FDTDataTypesSchema.xml"), QStringLiteral("DtmVariable"));
     for (int i = 0; i < variables.count(); ++i) {
         const QDomElement variable = variables.at(i).toElement();
         ParameterRow row;
@@ -296,13 +312,14 @@ std::vector<ParameterRow> DeviceSession::parameters() {
 
 CommandResult DeviceSession::setParameter(const std::string& name, const std::string& value) {
     const CommandResult document = frame_.parameters();
-    if (!document.ok || !document.output) return CommandResult::failure("the DTM gave no parameter document");
+    if (!document.ok || !document.output)
+        return CommandResult::failure("the DTM gave no parameter document");
     QDomDocument dom;
     if (!dom.setContent(QString::fromStdString(*document.output), true))
         return CommandResult::failure("the parameter document cannot be read");
     // Only the edited variable goes back, so that no other parameter counts as changed.
-    const QDomNodeList variables = dom.elementsByTagNameNS(QStringLiteral("x-schema:FDTDataTypesSchema.xml"),
-                                                           QStringLiteral("DtmVariable"));
+    const QDomNodeList variables = dom.elementsByTagNameNS(
+        QStringLiteral("x-schema:FDTDataTypesSchema.xml"), QStringLiteral("DtmVariable"));
     std::vector<QDomElement> others;
     bool found = false;
     for (int i = 0; i < variables.count(); ++i) {
@@ -311,7 +328,8 @@ CommandResult DeviceSession::setParameter(const std::string& name, const std::st
             QDomElement data = variable.firstChildElement().firstChildElement().firstChildElement();
             for (const char* attribute : {"number", "string", "time", "binData"}) {
                 if (data.hasAttribute(QString::fromLatin1(attribute)))
-                    data.setAttribute(QString::fromLatin1(attribute), QString::fromStdString(value));
+                    data.setAttribute(QString::fromLatin1(attribute),
+                                      QString::fromStdString(value));
             }
             found = true;
         } else {
@@ -323,8 +341,9 @@ CommandResult DeviceSession::setParameter(const std::string& name, const std::st
     const auto parameter = frame_.dtmObject().as<IDtmParameter>();
     if (!parameter) return CommandResult::failure("the DTM has no IDtmParameter");
     VARIANT_BOOL result = VARIANT_FALSE;
-    const HRESULT hr = parameter->SetParameters(com::Bstr::fromUtf8("").get(),
-                                                com::Bstr::fromUtf8(dom.toString(-1).toStdString()).get(), &result);
+    const HRESULT hr = parameter->SetParameters(
+        com::Bstr::fromUtf8("").get(), com::Bstr::fromUtf8(dom.toString(-1).toStdString()).get(),
+        &result);
     frame_.settle();
     if (FAILED(hr) || result == VARIANT_FALSE)
         return CommandResult::failure("the DTM refused " + name + " = " + value, "FALSE");

@@ -15,20 +15,20 @@ namespace studio {
 
 QString lineSpec(const LineFields& fields) {
     switch (fields.kind) {
-    case LineFields::Kind::Simulator:
-        return "sim:" + fields.package.trimmed();
-    case LineFields::Kind::Serial: {
-        QString spec = "serial:" + fields.serialPath.trimmed();
-        if (fields.rts) spec += QStringLiteral(",rts");
-        if (fields.echo) spec += QStringLiteral(",echo");
-        return spec;
-    }
-    case LineFields::Kind::HartIp: {
-        QString spec = "hartip:" + fields.host.trimmed();
-        if (fields.port != 5094) spec += ":" + QString::number(fields.port);
-        if (fields.udp) spec += QStringLiteral(",udp");
-        return spec;
-    }
+        case LineFields::Kind::Simulator:
+            return "sim:" + fields.package.trimmed();
+        case LineFields::Kind::Serial: {
+            QString spec = "serial:" + fields.serialPath.trimmed();
+            if (fields.rts) spec += QStringLiteral(",rts");
+            if (fields.echo) spec += QStringLiteral(",echo");
+            return spec;
+        }
+        case LineFields::Kind::HartIp: {
+            QString spec = "hartip:" + fields.host.trimmed();
+            if (fields.port != 5094) spec += ":" + QString::number(fields.port);
+            if (fields.udp) spec += QStringLiteral(",udp");
+            return spec;
+        }
     }
     return {};
 }
@@ -102,8 +102,9 @@ AddDeviceDialog::AddDeviceDialog(QWidget* parent, const std::vector<CatalogueEnt
     dtms_ = new QListWidget;
     dtms_->setIconSize(QSize(32, 32));
     for (const CatalogueEntry& entry : catalogue) {
-        QString text = QString::fromStdString(entry.name) + "\n" + QString::fromStdString(entry.vendor) +
-                       ", version " + QString::fromStdString(entry.version);
+        QString text = QString::fromStdString(entry.name) + "\n" +
+                       QString::fromStdString(entry.vendor) + ", version " +
+                       QString::fromStdString(entry.version);
         QStringList types;
         for (const std::string& type : entry.deviceTypes) types << QString::fromStdString(type);
         if (!types.isEmpty()) text += " - " + types.join(QStringLiteral(", "));

@@ -51,8 +51,8 @@ private:
 
 class AddDeviceDialog : public QDialog {
 public:
-    AddDeviceDialog(QWidget* parent, const std::vector<CatalogueEntry>& catalogue, const std::vector<LineRecord>& lines,
-                    const QString& suggestedTag);
+    AddDeviceDialog(QWidget* parent, const std::vector<CatalogueEntry>& catalogue,
+                    const std::vector<LineRecord>& lines, const QString& suggestedTag);
     QString progId() const;
     qint64 lineId() const;
     QString tag() const;

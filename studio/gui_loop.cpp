@@ -21,7 +21,8 @@ GuiLoop::GuiLoop(frame::SessionLoop& loop) : loop_(loop) {
             do {
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 const auto left = deadline - realTime->now();
-                if (left.count() > 0) QThread::msleep(static_cast<unsigned long>(std::min<long>(left.count(), 5)));
+                if (left.count() > 0)
+                    QThread::msleep(static_cast<unsigned long>(std::min<long>(left.count(), 5)));
             } while (realTime->now() < deadline);
             --commandDepth;
         });
@@ -32,7 +33,8 @@ GuiLoop::GuiLoop(frame::SessionLoop& loop) : loop_(loop) {
 
 GuiLoop::~GuiLoop() {
     timer_.stop();
-    if (auto* realTime = dynamic_cast<hartdtm::loop::RealTimeLoop*>(&loop_.loop())) realTime->setIdleWait({});
+    if (auto* realTime = dynamic_cast<hartdtm::loop::RealTimeLoop*>(&loop_.loop()))
+        realTime->setIdleWait({});
 }
 
 void GuiLoop::dispatch() {

@@ -17,7 +17,8 @@
 #include "studio/message_boxes.h"
 
 // The engine's error boxes reach the host through this exported function.
-extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text, const char* caption,
+extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text,
+                                                                        const char* caption,
                                                                         unsigned flags) {
     return studio::showErrorBox(text, caption, flags);
 }
@@ -37,7 +38,8 @@ bool splitOpen(const QString& text, QString& tag, long& functionId) {
     return ok && functionId > 0;
 }
 
-int screenshot(studio::MainWindow& window, frame::SessionLoop& loop, const QString& file, const QString& open) {
+int screenshot(studio::MainWindow& window, frame::SessionLoop& loop, const QString& file,
+               const QString& open) {
     int exitCode = 0;
     window.setReporter([&exitCode](const QString& problem) {
         std::fprintf(stderr, "dtmstudio: %s\n", problem.toLocal8Bit().constData());
@@ -62,8 +64,12 @@ int screenshot(studio::MainWindow& window, frame::SessionLoop& loop, const QStri
         std::fprintf(stderr, "dtmstudio: cannot write %s\n", file.toLocal8Bit().constData());
         return kExitFailed;
     }
-    std::printf("dtmstudio: wrote %s (%dx%d)\n", file.toLocal8Bit().constData(), image.width(), image.height());
+    std::printf("dtmstudio: wrote %s (%dx%d)\n", file.toLocal8Bit().constData(), image.width(),
+                image.height());
     for (int i = window.tabs()->count() - 1; i >= 0; --i) window.closeTab(i);
+    // The work the closed views left behind runs before the window goes.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     return exitCode;
 }
 
@@ -78,24 +84,32 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dtmstudio"));
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A frame application for HART DTMs with SQLite projects."));
+    parser.setApplicationDescription(
+        QStringLiteral("A frame application for HART DTMs with SQLite projects."));
     parser.addHelpOption();
-    const QCommandLineOption project(QStringLiteral("project"), QStringLiteral("Open the project FILE."),
+    const QCommandLineOption project(QStringLiteral("project"),
+                                     QStringLiteral("Open the project FILE."),
                                      QStringLiteral("FILE"));
-    const QCommandLineOption shot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Render the main window offscreen into FILE.png and exit."),
-                                  QStringLiteral("FILE.png"));
-    const QCommandLineOption open(QStringLiteral("open"), QStringLiteral("Open the function's view (with --screenshot)."),
+    const QCommandLineOption shot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Render the main window offscreen into FILE.png and exit."),
+        QStringLiteral("FILE.png"));
+    const QCommandLineOption open(QStringLiteral("open"),
+                                  QStringLiteral("Open the function's view (with --screenshot)."),
                                   QStringLiteral("TAG/FUNCTIONID"));
-    const QCommandLineOption simulated(QStringLiteral("add-simulated"),
-                                       QStringLiteral("Add a simulated device (positioner, level) with its tag."),
-                                       QStringLiteral("PACKAGE:TAG"));
-    const QCommandLineOption connectAll(QStringLiteral("connect"),
-                                        QStringLiteral("Connect and upload every device once the project is open."));
-    const QCommandLineOption registry(QStringLiteral("registry"), QStringLiteral("The component registry file."),
+    const QCommandLineOption simulated(
+        QStringLiteral("add-simulated"),
+        QStringLiteral("Add a simulated device (positioner, level) with its tag."),
+        QStringLiteral("PACKAGE:TAG"));
+    const QCommandLineOption connectAll(
+        QStringLiteral("connect"),
+        QStringLiteral("Connect and upload every device once the project is open."));
+    const QCommandLineOption registry(QStringLiteral("registry"),
+                                      QStringLiteral("The component registry file."),
                                       QStringLiteral("PATH"));
     const QCommandLineOption devices(QStringLiteral("devices"),
-                                     QStringLiteral("Device packages and their schemas folder."), QStringLiteral("DIR"));
+                                     QStringLiteral("Device packages and their schemas folder."),
+                                     QStringLiteral("DIR"));
     parser.addOptions({project, shot, open, simulated, connectAll, registry, devices});
     parser.process(app);
     if (parser.isSet(open) && !parser.isSet(shot)) {
@@ -123,7 +137,8 @@ int main(int argc, char** argv) {
         for (const QString& spec : parser.values(simulated)) {
             const qsizetype colon = spec.indexOf(':');
             const QString package = colon < 0 ? spec : spec.left(colon);
-            if (!window.addSimulatedDevice(package, colon < 0 ? QString() : spec.mid(colon + 1))) return false;
+            if (!window.addSimulatedDevice(package, colon < 0 ? QString() : spec.mid(colon + 1)))
+                return false;
         }
         if (parser.isSet(connectAll)) {
             for (const auto& device : window.project().devices()) {

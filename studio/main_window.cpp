@@ -33,18 +33,23 @@ enum ItemRole { kKindRole = Qt::UserRole + 1, kTagRole, kFunctionRole };
 enum ItemKind { kLineItem = 1, kDeviceItem, kFunctionItem };
 
 QString deviceText(const DeviceSession& device) {
-    return QString::fromStdString(device.identity().tag) + (device.online() ? "  [online]  " : "  [offline]  ") +
+    return QString::fromStdString(device.identity().tag) +
+           (device.online() ? "  [online]  " : "  [offline]  ") +
            QString::fromStdString(device.identity().progId);
 }
 
-void addFunctionItems(QTreeWidgetItem* parent, const std::vector<FunctionEntry>& entries, const QString& tag) {
+void addFunctionItems(QTreeWidgetItem* parent, const std::vector<FunctionEntry>& entries,
+                      const QString& tag) {
     for (const FunctionEntry& entry : entries) {
         if (entry.kind == FunctionEntry::Kind::Separator) continue;
         auto* item = new QTreeWidgetItem(parent, {QString::fromStdString(entry.label)});
         item->setData(0, kKindRole, kFunctionItem);
         item->setData(0, kTagRole, tag);
-        item->setData(0, kFunctionRole, static_cast<qlonglong>(entry.hasGui ? entry.functionId : 0));
-        if (!entry.enabled) item->setForeground(0, QApplication::palette().color(QPalette::Disabled, QPalette::Text));
+        item->setData(0, kFunctionRole,
+                      static_cast<qlonglong>(entry.hasGui ? entry.functionId : 0));
+        if (!entry.enabled)
+            item->setForeground(0,
+                                QApplication::palette().color(QPalette::Disabled, QPalette::Text));
         addFunctionItems(item, entry.children, tag);
     }
 }
@@ -55,7 +60,8 @@ void addFunctionActions(QMenu* menu, const std::vector<FunctionEntry>& entries,
         if (entry.kind == FunctionEntry::Kind::Separator) {
             menu->addSeparator();
         } else if (entry.kind == FunctionEntry::Kind::Group) {
-            addFunctionActions(menu->addMenu(QString::fromStdString(entry.label)), entry.children, open);
+            addFunctionActions(menu->addMenu(QString::fromStdString(entry.label)), entry.children,
+                               open);
         } else {
             QAction* action = menu->addAction(QString::fromStdString(entry.label));
             action->setEnabled(entry.enabled && entry.hasGui && entry.functionId > 0);
@@ -67,11 +73,12 @@ void addFunctionActions(QMenu* menu, const std::vector<FunctionEntry>& entries,
 
 // Manufacturer and device type of the device a simulator line carries, read
 // with command 0 (the HART 7 layout when the universal revision says so).
-std::optional<std::pair<unsigned, unsigned>> simulatedIdentity(const std::string& spec,
-                                                               const std::filesystem::path& devicesRoot) {
+std::optional<std::pair<unsigned, unsigned>> simulatedIdentity(
+    const std::string& spec, const std::filesystem::path& devicesRoot) {
     frame::BackendOpen open = frame::openBackend(spec, devicesRoot, [] { return std::int64_t{0}; });
-    if (!open) return std::nullopt;
-    const frame::LineAnswer answer = open.backend->transact(0, {});
+    auto* simulated = dynamic_cast<frame::SimulatorBackend*>(open.backend.get());
+    if (!simulated) return std::nullopt;
+    const frame::LineAnswer answer = simulated->transact(0, {});
     const std::vector<std::uint8_t>& data = answer.data;
     if (answer.kind != frame::LineAnswer::Kind::Reply || data.size() < 5) return std::nullopt;
     if (data[4] >= 7 && data.size() >= 19)
@@ -136,6 +143,8 @@ MainWindow::MainWindow(frame::SessionLoop& loop, frame::FrameOptions options)
 }
 
 MainWindow::~MainWindow() {
+    // What the DTMs report while they go is neither shown nor deferred.
+    closing_ = true;
     for (int i = tabs_->count() - 1; i >= 0; --i) closeTab(i);
     dropProject();
 }
@@ -160,8 +169,10 @@ void MainWindow::buildMenus() {
     });
     add(projectMenu, QStringLiteral("&Open..."), QKeySequence::Open, [this] { askOpen(); });
     QAction* save = add(projectMenu, QStringLiteral("&Save"), QKeySequence::Save, [this] {
-        if (project_->path().isEmpty()) askSaveAs();
-        else saveProject(project_->path());
+        if (project_->path().isEmpty())
+            askSaveAs();
+        else
+            saveProject(project_->path());
     });
     add(projectMenu, QStringLiteral("Save &as..."), QKeySequence::SaveAs, [this] { askSaveAs(); });
     add(projectMenu, QStringLiteral("&Close"), QKeySequence::Close, [this] {
@@ -173,7 +184,8 @@ void MainWindow::buildMenus() {
     QMenu* lineMenu = menuBar()->addMenu(QStringLiteral("&Line"));
     add(lineMenu, QStringLiteral("&Add line..."), QKeySequence(QStringLiteral("Ctrl+L")),
         [this] { addLineInteractively(); });
-    add(lineMenu, QStringLiteral("&Scan line"), QKeySequence(QStringLiteral("Ctrl+F5")), [this] { scanLine(); });
+    add(lineMenu, QStringLiteral("&Scan line"), QKeySequence(QStringLiteral("Ctrl+F5")),
+        [this] { scanLine(); });
 
     QMenu* deviceMenu = menuBar()->addMenu(QStringLiteral("&Device"));
     add(deviceMenu, QStringLiteral("&Add device..."), QKeySequence(QStringLiteral("Ctrl+D")),
@@ -190,18 +202,23 @@ void MainWindow::buildMenus() {
         rebuildTree();
     });
     deviceMenu->addSeparator();
-    QAction* connectAction = add(deviceMenu, QStringLiteral("&Connect"), QKeySequence(QStringLiteral("Ctrl+K")),
-                                 [this] { connectDevice(); });
-    QAction* disconnectAction = add(deviceMenu, QStringLiteral("D&isconnect"),
-                                    QKeySequence(QStringLiteral("Ctrl+Shift+K")), [this] { disconnectDevice(); });
-    QAction* uploadAction =
-        add(deviceMenu, QStringLiteral("&Upload"), QKeySequence(QStringLiteral("Ctrl+U")), [this] { uploadDevice(); });
-    QAction* downloadAction = add(deviceMenu, QStringLiteral("Do&wnload"), QKeySequence(QStringLiteral("Ctrl+Shift+U")),
-                                  [this] { downloadDevice(); });
+    QAction* connectAction =
+        add(deviceMenu, QStringLiteral("&Connect"), QKeySequence(QStringLiteral("Ctrl+K")),
+            [this] { connectDevice(); });
+    QAction* disconnectAction =
+        add(deviceMenu, QStringLiteral("D&isconnect"), QKeySequence(QStringLiteral("Ctrl+Shift+K")),
+            [this] { disconnectDevice(); });
+    QAction* uploadAction = add(deviceMenu, QStringLiteral("&Upload"),
+                                QKeySequence(QStringLiteral("Ctrl+U")), [this] { uploadDevice(); });
+    QAction* downloadAction =
+        add(deviceMenu, QStringLiteral("Do&wnload"), QKeySequence(QStringLiteral("Ctrl+Shift+U")),
+            [this] { downloadDevice(); });
     deviceMenu->addSeparator();
-    QAction* parametersAction = add(deviceMenu, QStringLiteral("&Parameters"), QKeySequence(QStringLiteral("Ctrl+P")),
-                                    [this] { showParameters(); });
-    add(deviceMenu, QStringLiteral("Co&mpare with device"), QKeySequence(), [this] { showComparison(); });
+    QAction* parametersAction =
+        add(deviceMenu, QStringLiteral("&Parameters"), QKeySequence(QStringLiteral("Ctrl+P")),
+            [this] { showParameters(); });
+    add(deviceMenu, QStringLiteral("Co&mpare with device"), QKeySequence(),
+        [this] { showComparison(); });
     add(deviceMenu, QStringLiteral("Audit &trail"), QKeySequence(), [this] { showAudit(); });
     functionsMenu_ = menuBar()->addMenu(QStringLiteral("&Functions"));
 
@@ -217,8 +234,11 @@ void MainWindow::buildMenus() {
     }
     QMenu* languages = settingsMenu->addMenu(QStringLiteral("L&anguage"));
     auto* languageGroup = new QActionGroup(this);
-    const std::pair<const char*, long> languageIds[] = {
-        {"English", 0x0409}, {"Deutsch", 0x0407}, {"Español", 0x040A}, {"Français", 0x040C}, {"Italiano", 0x0410}};
+    const std::pair<const char*, long> languageIds[] = {{"English", 0x0409},
+                                                        {"Deutsch", 0x0407},
+                                                        {"Español", 0x040A},
+                                                        {"Français", 0x040C},
+                                                        {"Italiano", 0x0410}};
     for (const auto& [name, id] : languageIds) {
         QAction* action = languages->addAction(QString::fromUtf8(name));
         action->setCheckable(true);
@@ -234,7 +254,8 @@ void MainWindow::buildMenus() {
     toolbar->setObjectName(QStringLiteral("deviceToolbar"));
     toolbar->addAction(save);
     toolbar->addSeparator();
-    for (QAction* action : {connectAction, disconnectAction, uploadAction, downloadAction, parametersAction})
+    for (QAction* action :
+         {connectAction, disconnectAction, uploadAction, downloadAction, parametersAction})
         toolbar->addAction(action);
 }
 
@@ -242,8 +263,9 @@ void MainWindow::buildMenus() {
 
 void MainWindow::resetProject() {
     project_ = std::make_unique<Project>(loop_, options_, settings_);
-    project_->setEventListener(
-        [this](DeviceSession& device, const frame::FrameEvent& event) { onFrameEvent(device, event); });
+    project_->setEventListener([this](DeviceSession& device, const frame::FrameEvent& event) {
+        onFrameEvent(device, event);
+    });
     project_->setAsker(messageBoxAsker(this));
     rebuildTree();
     updateStatus();
@@ -293,8 +315,9 @@ bool MainWindow::saveProject(const QString& path) {
 
 void MainWindow::askOpen() {
     if (!confirmDiscard()) return;
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open project"), {},
-                                                      QStringLiteral("Projects (*.dtmproject);;All files (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open project"), {},
+                                     QStringLiteral("Projects (*.dtmproject);;All files (*)"));
     if (!path.isEmpty()) openProject(path);
 }
 
@@ -308,8 +331,10 @@ void MainWindow::askSaveAs() {
 
 bool MainWindow::confirmDiscard() {
     if (!project_->modified() || reporter_) return true;
-    return QMessageBox::question(this, QStringLiteral("dtmstudio"),
-                                 QStringLiteral("The project has unsaved changes. Discard them?")) == QMessageBox::Yes;
+    return QMessageBox::question(
+               this, QStringLiteral("dtmstudio"),
+               QStringLiteral("The project has unsaved changes. Discard them?")) ==
+           QMessageBox::Yes;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -334,7 +359,8 @@ qint64 MainWindow::addLine(const QString& spec) {
     return id;
 }
 
-DeviceSession* MainWindow::addDevice(const QString& tag, const QString& progId, qint64 lineId, int address) {
+DeviceSession* MainWindow::addDevice(const QString& tag, const QString& progId, qint64 lineId,
+                                     int address) {
     QString error;
     logLine("studio: adding " + tag + " (" + progId + ")");
     DeviceSession* device = project_->addDevice(tag, progId, lineId, address, error);
@@ -350,12 +376,15 @@ DeviceSession* MainWindow::addSimulatedDevice(const QString& package, const QStr
         report("there is no simulated device " + package);
         return nullptr;
     }
-    const std::vector<const CatalogueEntry*> dtms = matchingDtms(catalogue(), identity->first, identity->second);
+    const std::vector<const CatalogueEntry*> dtms =
+        matchingDtms(catalogue(), identity->first, identity->second);
     if (dtms.empty()) {
-        report(QStringLiteral("no registered DTM identifies the device on %1 (manufacturer %2, device type %3)")
-                   .arg(spec)
-                   .arg(identity->first)
-                   .arg(identity->second));
+        report(
+            QStringLiteral(
+                "no registered DTM identifies the device on %1 (manufacturer %2, device type %3)")
+                .arg(spec)
+                .arg(identity->first)
+                .arg(identity->second));
         return nullptr;
     }
     QString progId = QString::fromStdString(dtms.front()->progId);
@@ -364,13 +393,15 @@ DeviceSession* MainWindow::addSimulatedDevice(const QString& package, const QStr
         for (const CatalogueEntry* entry : dtms) names << QString::fromStdString(entry->progId);
         bool chosen = false;
         progId = QInputDialog::getItem(this, QStringLiteral("Add device"),
-                                       QStringLiteral("Several DTMs fit the device; choose one:"), names, 0, false,
-                                       &chosen);
+                                       QStringLiteral("Several DTMs fit the device; choose one:"),
+                                       names, 0, false, &chosen);
         if (!chosen) return nullptr;
     }
     QString newTag = tag;
     for (int n = 1; newTag.isEmpty() || project_->device(newTag); ++n)
-        newTag = (package == QLatin1String("level") ? QStringLiteral("LT-%1") : QStringLiteral("PV-%1")).arg(100 + n);
+        newTag =
+            (package == QLatin1String("level") ? QStringLiteral("LT-%1") : QStringLiteral("PV-%1"))
+                .arg(100 + n);
     return addDevice(newTag, progId, addLine(spec), 0);
 }
 
@@ -389,8 +420,9 @@ void MainWindow::addLineInteractively() {
 }
 
 void MainWindow::scanLine() {
-    report(QStringLiteral("Scanning a line needs the frame's bus scan, which this build does not have yet. "
-                          "Add the device with Device > Add device, giving its polling address."));
+    report(QStringLiteral(
+        "Scanning a line needs the frame's bus scan, which this build does not have yet. "
+        "Add the device with Device > Add device, giving its polling address."));
 }
 
 // --- device work ---
@@ -398,12 +430,15 @@ void MainWindow::scanLine() {
 DeviceSession* MainWindow::deviceFor(const QString& tag) {
     const QString wanted = tag.isEmpty() ? selectedTag() : tag;
     DeviceSession* device = wanted.isEmpty() ? nullptr : project_->device(wanted);
-    if (!device) report(wanted.isEmpty() ? QStringLiteral("select a device first") : "there is no device " + wanted);
+    if (!device)
+        report(wanted.isEmpty() ? QStringLiteral("select a device first")
+                                : "there is no device " + wanted);
     return device;
 }
 
-bool MainWindow::runDeviceCommand(const QString& tag, const char* what,
-                                  const std::function<frame::CommandResult(DeviceSession&)>& command) {
+bool MainWindow::runDeviceCommand(
+    const QString& tag, const char* what,
+    const std::function<frame::CommandResult(DeviceSession&)>& command) {
     DeviceSession* device = deviceFor(tag);
     if (!device) return false;
     const QString name = QString::fromStdString(device->identity().tag);
@@ -421,8 +456,9 @@ bool MainWindow::runDeviceCommand(const QString& tag, const char* what,
     }
     updateStatus();
     updateFunctionsMenu();
-    if (!result.ok) report(QStringLiteral("%1 of %2 failed: %3").arg(QString::fromLatin1(what), name,
-                                                                   QString::fromStdString(result.error)));
+    if (!result.ok)
+        report(QStringLiteral("%1 of %2 failed: %3")
+                   .arg(QString::fromLatin1(what), name, QString::fromStdString(result.error)));
     return result.ok;
 }
 
@@ -431,7 +467,8 @@ bool MainWindow::connectDevice(const QString& tag) {
 }
 
 bool MainWindow::disconnectDevice(const QString& tag) {
-    return runDeviceCommand(tag, "disconnect", [](DeviceSession& device) { return device.disconnect(); });
+    return runDeviceCommand(tag, "disconnect",
+                            [](DeviceSession& device) { return device.disconnect(); });
 }
 
 void MainWindow::startTransferProgress(const QString& title) {
@@ -443,7 +480,8 @@ void MainWindow::startTransferProgress(const QString& title) {
 
 bool MainWindow::uploadDevice(const QString& tag) {
     startTransferProgress(QStringLiteral("Upload"));
-    const bool ok = runDeviceCommand(tag, "upload", [](DeviceSession& device) { return device.upload(); });
+    const bool ok =
+        runDeviceCommand(tag, "upload", [](DeviceSession& device) { return device.upload(); });
     if (!ok) progress_->setVisible(false);
     if (ok) {
         project_->markModified();
@@ -457,7 +495,8 @@ bool MainWindow::uploadDevice(const QString& tag) {
 
 bool MainWindow::downloadDevice(const QString& tag) {
     startTransferProgress(QStringLiteral("Download"));
-    const bool ok = runDeviceCommand(tag, "download", [](DeviceSession& device) { return device.download(); });
+    const bool ok =
+        runDeviceCommand(tag, "download", [](DeviceSession& device) { return device.download(); });
     if (!ok) progress_->setVisible(false);
     return ok;
 }
@@ -486,10 +525,12 @@ ViewTab* MainWindow::openFunction(const QString& tag, long functionId) {
             for (int i = 0; i < next->childCount(); ++i) pending.push_back(next->child(i));
         }
     }
-    tabs_->setCurrentIndex(tabs_->addTab(tab, QString::fromStdString(device->identity().tag) + ": " + label));
-    logLine(QStringLiteral("studio: opened function %1 of %2 as %3")
-                .arg(functionId)
-                .arg(QString::fromStdString(device->identity().tag), QString::fromStdString(invokeId)));
+    tabs_->setCurrentIndex(
+        tabs_->addTab(tab, QString::fromStdString(device->identity().tag) + ": " + label));
+    logLine(
+        QStringLiteral("studio: opened function %1 of %2 as %3")
+            .arg(functionId)
+            .arg(QString::fromStdString(device->identity().tag), QString::fromStdString(invokeId)));
     return tab;
 }
 
@@ -497,17 +538,19 @@ void MainWindow::showParameters(const QString& tag) {
     DeviceSession* device = deviceFor(tag);
     if (!device) return;
     const std::string name = device->identity().tag;
-    auto* page = new ParameterPage(name, [this, name](const std::string& parameter, const std::string& value) {
+    auto* page = new ParameterPage(name, [this, name](const std::string& parameter,
+                                                      const std::string& value) {
         DeviceSession* target = project_->device(QString::fromStdString(name));
         if (!target) return QStringLiteral("the device is gone");
         const frame::CommandResult written = target->setParameter(parameter, value);
-        logLine(QString::fromStdString("studio: SetParameters " + name + " " + parameter + " = " + value + ": " +
-                                       (written.ok ? "TRUE" : written.error)));
+        logLine(QString::fromStdString("studio: SetParameters " + name + " " + parameter + " = " +
+                                       value + ": " + (written.ok ? "TRUE" : written.error)));
         project_->markModified();
         for (int i = 0; i < tabs_->count(); ++i) {
             auto* shown = dynamic_cast<ParameterPage*>(tabs_->widget(i));
             if (shown && shown->tag() == name)
-                QTimer::singleShot(0, shown, [shown, target] { shown->fill(target->parameters()); });
+                QTimer::singleShot(0, shown,
+                                   [shown, target] { shown->fill(target->parameters()); });
         }
         return written.ok ? QString() : QString::fromStdString(written.error);
     });
@@ -519,7 +562,8 @@ void MainWindow::showComparison(const QString& tag) {
     DeviceSession* device = deviceFor(tag);
     if (!device) return;
     DevicePage* page = comparisonPage(device->identity().tag, device->lastComparison());
-    tabs_->setCurrentIndex(tabs_->addTab(page, QString::fromStdString(device->identity().tag) + ": comparison"));
+    tabs_->setCurrentIndex(
+        tabs_->addTab(page, QString::fromStdString(device->identity().tag) + ": comparison"));
 }
 
 void MainWindow::showAudit(const QString& tag) {
@@ -536,7 +580,8 @@ void MainWindow::closeTab(int index) {
     tabs_->removeTab(index);
     if (auto* view = dynamic_cast<ViewTab*>(widget)) {
         view->release();
-        if (DeviceSession* device = project_ ? project_->device(QString::fromStdString(view->tag())) : nullptr)
+        if (DeviceSession* device =
+                project_ ? project_->device(QString::fromStdString(view->tag())) : nullptr)
             device->frame().settle();
     }
     delete widget;
@@ -547,7 +592,8 @@ void MainWindow::closeTabsOf(const QString& tag) {
         const QWidget* widget = tabs_->widget(i);
         const auto* view = dynamic_cast<const ViewTab*>(widget);
         const auto* page = dynamic_cast<const DevicePage*>(widget);
-        if ((view && QString::fromStdString(view->tag()) == tag) || (page && QString::fromStdString(page->tag()) == tag))
+        if ((view && QString::fromStdString(view->tag()) == tag) ||
+            (page && QString::fromStdString(page->tag()) == tag))
             closeTab(i);
     }
 }
@@ -566,6 +612,13 @@ void MainWindow::rebuildTree() {
             item->setData(0, kTagRole, QString::fromStdString(device->identity().tag));
             refreshFunctions(*device, item);
             item->setExpanded(true);
+        }
+        for (const DeviceRecord& dormant : project_->dormantDevices()) {
+            if (dormant.lineId != line.id) continue;
+            auto* item = new QTreeWidgetItem(
+                lineItem, {dormant.tag + "  [DTM not started]  " + dormant.progId});
+            item->setForeground(0,
+                                QApplication::palette().color(QPalette::Disabled, QPalette::Text));
         }
         lineItem->setExpanded(true);
     }
@@ -590,12 +643,15 @@ QTreeWidgetItem* MainWindow::deviceItem(const QString& tag) const {
 
 QString MainWindow::selectedTag() const {
     const QTreeWidgetItem* item = tree_->currentItem();
-    if (!item) return project_->devices().size() == 1 ? QString::fromStdString(project_->devices()[0]->identity().tag)
-                                                       : QString();
+    if (!item)
+        return project_->devices().size() == 1
+                   ? QString::fromStdString(project_->devices()[0]->identity().tag)
+                   : QString();
     return item->data(0, kTagRole).toString();
 }
 
 void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& event) {
+    if (closing_) return;
     const QString tag = QString::fromStdString(device.identity().tag);
     logLine("[" + tag + "] " + QString::fromStdString(frame::formatEvent(event)));
     if (event.kind == "progress" && event.fields.size() >= 3) {
@@ -616,7 +672,8 @@ void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& ev
                 treeRefreshPending_ = false;
                 if (!project_) return;
                 for (const auto& session : project_->devices()) {
-                    if (QTreeWidgetItem* item = deviceItem(QString::fromStdString(session->identity().tag))) {
+                    if (QTreeWidgetItem* item =
+                            deviceItem(QString::fromStdString(session->identity().tag))) {
                         item->setText(0, deviceText(*session));
                         refreshFunctions(*session, item);
                     }
@@ -639,22 +696,27 @@ void MainWindow::onFrameEvent(DeviceSession& device, const frame::FrameEvent& ev
 }
 
 void MainWindow::logLine(const QString& line) {
-    log_->appendPlainText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz  ")) + line);
+    log_->appendPlainText(QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss.zzz  ")) +
+                          line);
 }
 
 void MainWindow::report(const QString& problem) {
     logLine("studio: " + problem);
-    if (reporter_) reporter_(problem);
-    else QMessageBox::warning(this, QStringLiteral("dtmstudio"), problem);
+    if (reporter_)
+        reporter_(problem);
+    else
+        QMessageBox::warning(this, QStringLiteral("dtmstudio"), problem);
 }
 
 void MainWindow::updateStatus() {
-    const QString path = project_->path().isEmpty() ? QStringLiteral("(unsaved project)") : project_->path();
+    const QString path =
+        project_->path().isEmpty() ? QStringLiteral("(unsaved project)") : project_->path();
     projectLabel_->setText(path + (project_->modified() ? QStringLiteral("  *") : QString()));
     const QString tag = selectedTag();
     const DeviceSession* device = tag.isEmpty() ? nullptr : project_->device(tag);
-    onlineLabel_->setText(device ? tag + (device->online() ? QStringLiteral(": online") : QStringLiteral(": offline"))
-                                 : QStringLiteral("no device selected"));
+    onlineLabel_->setText(
+        device ? tag + (device->online() ? QStringLiteral(": online") : QStringLiteral(": offline"))
+               : QStringLiteral("no device selected"));
 }
 
 void MainWindow::updateFunctionsMenu() {
@@ -665,12 +727,14 @@ void MainWindow::updateFunctionsMenu() {
         functionsMenu_->addAction(QStringLiteral("(select a device)"))->setEnabled(false);
         return;
     }
-    addFunctionActions(functionsMenu_, device->functions(), [this, tag](long id) { openFunction(tag, id); });
+    addFunctionActions(functionsMenu_, device->functions(),
+                       [this, tag](long id) { openFunction(tag, id); });
 }
 
 void MainWindow::setUserLevel(const std::string& level) {
     settings_.userLevel = level;
-    logLine(QString::fromStdString("studio: user level " + level + " (DTMs hear it when they are next configured)"));
+    logLine(QString::fromStdString("studio: user level " + level +
+                                   " (DTMs hear it when they are next configured)"));
 }
 
 void MainWindow::setLanguage(long languageId) {
@@ -680,8 +744,9 @@ void MainWindow::setLanguage(long languageId) {
 }
 
 void MainWindow::showAbout() {
-    QMessageBox::about(this, QStringLiteral("dtmstudio"),
-                       QStringLiteral("dtmstudio: a frame application for HART DTMs, with SQLite projects."));
+    QMessageBox::about(
+        this, QStringLiteral("dtmstudio"),
+        QStringLiteral("dtmstudio: a frame application for HART DTMs, with SQLite projects."));
 }
 
 }  // namespace studio

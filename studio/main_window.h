@@ -117,6 +117,7 @@ private:
     QMenu* functionsMenu_ = nullptr;
     std::uint64_t invokeIds_ = 0;
     bool treeRefreshPending_ = false;
+    bool closing_ = false;
 };
 
 }  // namespace studio

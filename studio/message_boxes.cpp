@@ -32,7 +32,8 @@ frame::UserDialog::Asker messageBoxAsker(QWidget* parent) {
     return [owner](const frame::UserMessage& message,
                    const std::vector<std::string>& offered) -> std::optional<std::string> {
         QMessageBox box(iconOf(message.type), QString::fromStdString(message.title),
-                        QString::fromStdString(message.text()), QMessageBox::NoButton, owner.data());
+                        QString::fromStdString(message.text()), QMessageBox::NoButton,
+                        owner.data());
         box.setObjectName(QStringLiteral("dtmUserMessage"));
         for (const std::string& name : offered) {
             const auto button = buttonTable().find(name);
@@ -50,11 +51,12 @@ frame::UserDialog::Asker messageBoxAsker(QWidget* parent) {
 }
 
 int showErrorBox(const char* text, const char* caption, unsigned flags) {
-    const QMessageBox::Icon icon = (flags & 0xF0) == 0x30 ? QMessageBox::Warning
+    const QMessageBox::Icon icon = (flags & 0xF0) == 0x30   ? QMessageBox::Warning
                                    : (flags & 0xF0) == 0x40 ? QMessageBox::Information
                                                             : QMessageBox::Critical;
-    QMessageBox box(icon, QString::fromUtf8(caption ? caption : "Error"), QString::fromUtf8(text ? text : ""),
-                    QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(icon, QString::fromUtf8(caption ? caption : "Error"),
+                    QString::fromUtf8(text ? text : ""), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setObjectName(QStringLiteral("dtmErrorBox"));
     box.exec();
     return 1;

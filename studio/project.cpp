@@ -5,7 +5,8 @@
 
 namespace studio {
 
-Project::Project(frame::SessionLoop& loop, frame::FrameOptions options, const StudioSettings& settings)
+Project::Project(frame::SessionLoop& loop, frame::FrameOptions options,
+                 const StudioSettings& settings)
     : loop_(loop), options_(std::move(options)), settings_(settings) {}
 
 Project::~Project() {
@@ -45,7 +46,8 @@ qint64 Project::lineOf(const DeviceSession& device) const {
     return 0;
 }
 
-DeviceSession* Project::startDevice(const DeviceRecord& record, const frame::DataSetImage* saved, QString& error) {
+DeviceSession* Project::startDevice(const DeviceRecord& record, const frame::DataSetImage* saved,
+                                    QString& error) {
     const LineRecord* onLine = line(record.lineId);
     if (!onLine) {
         error = "device " + record.tag + " names no line of the project";
@@ -53,8 +55,8 @@ DeviceSession* Project::startDevice(const DeviceRecord& record, const frame::Dat
     }
     auto session = std::make_unique<DeviceSession>(
         loop_,
-        DeviceSession::Identity{record.tag.toStdString(), record.progId.toStdString(), onLine->spec.toStdString(),
-                                record.address},
+        DeviceSession::Identity{record.tag.toStdString(), record.progId.toStdString(),
+                                onLine->spec.toStdString(), record.address},
         options_);
     DeviceSession* raw = session.get();
     session->setEventListener([this, raw](const frame::FrameEvent& event) {
@@ -73,10 +75,11 @@ DeviceSession* Project::startDevice(const DeviceRecord& record, const frame::Dat
         if (auditListener_) auditListener_(entry);
     });
     if (asker_) session->frame().dialog().setAsker(asker_);
-    const frame::CommandResult started = session->start(saved, settings_.userLevel, settings_.languageId);
+    const frame::CommandResult started =
+        session->start(saved, settings_.userLevel, settings_.languageId);
     if (!started.ok) {
-        error = QString::fromStdString("cannot start the DTM " + record.progId.toStdString() + " of " +
-                                       record.tag.toStdString() + ": " + started.error);
+        error = QString::fromStdString("cannot start the DTM " + record.progId.toStdString() +
+                                       " of " + record.tag.toStdString() + ": " + started.error);
         session->release();
         return nullptr;
     }
@@ -85,13 +88,15 @@ DeviceSession* Project::startDevice(const DeviceRecord& record, const frame::Dat
     return raw;
 }
 
-DeviceSession* Project::addDevice(const QString& tag, const QString& progId, qint64 lineId, int address,
-                                  QString& error) {
+DeviceSession* Project::addDevice(const QString& tag, const QString& progId, qint64 lineId,
+                                  int address, QString& error) {
     if (tag.trimmed().isEmpty()) {
         error = "a device needs a tag";
         return nullptr;
     }
-    if (device(tag)) {
+    const bool dormant = std::any_of(dormant_.begin(), dormant_.end(),
+                                     [&](const DeviceRecord& record) { return record.tag == tag; });
+    if (device(tag) || dormant) {
         error = "the project has a device " + tag + " already";
         return nullptr;
     }
@@ -106,7 +111,7 @@ void Project::removeDevice(const QString& tag) {
         devices_[i]->release();
         devices_.erase(devices_.begin() + static_cast<std::ptrdiff_t>(i));
         deviceLines_.erase(deviceLines_.begin() + static_cast<std::ptrdiff_t>(i));
-        std::erase_if(audit_, [&](const AuditRecord& entry) { return entry.tag == tag; });
+        // The audit trail is history: it keeps the removed device's entries.
         modified_ = true;
         return;
     }
@@ -125,28 +130,32 @@ ProjectResult Project::save(const QString& path) {
     for (std::size_t i = 0; i < devices_.size(); ++i) {
         DeviceSession& device = *devices_[i];
         if (const frame::CommandResult captured = device.capture(); !captured.ok)
-            return ProjectResult::failure("the project was not saved: the data set of " +
-                                          QString::fromStdString(device.identity().tag) +
-                                          " cannot be taken: " + QString::fromStdString(captured.error));
+            return ProjectResult::failure(
+                "the project was not saved: the data set of " +
+                QString::fromStdString(device.identity().tag) +
+                " cannot be taken: " + QString::fromStdString(captured.error));
         const std::string file = frame::formatDataSetFile(*device.dataSet());
         data.devices.push_back({QString::fromStdString(device.identity().tag),
                                 QString::fromStdString(device.identity().progId), deviceLines_[i],
-                                device.identity().address, QByteArray(file.data(), static_cast<qsizetype>(file.size()))});
+                                device.identity().address,
+                                QByteArray(file.data(), static_cast<qsizetype>(file.size()))});
     }
+    data.devices.insert(data.devices.end(), dormant_.begin(), dormant_.end());
     // A project saved under a new name carries its whole trail.
     const bool sameFile = !path_.isEmpty() && QFileInfo(path_) == QFileInfo(path);
     data.audit = audit_;
     if (!sameFile) {
         for (AuditRecord& entry : data.audit) entry.saved = false;
     }
-    if (ProjectResult written = writeProject(path, data); !written) return written;
+    if (ProjectResult written = writeProject(path, data, !sameFile); !written) return written;
     for (AuditRecord& entry : audit_) entry.saved = true;
     path_ = path;
     modified_ = false;
     return ProjectResult::success();
 }
 
-ProjectResult Project::read(const QString& path, ProjectData& data, std::vector<std::optional<frame::DataSetImage>>& images) {
+ProjectResult Project::read(const QString& path, ProjectData& data,
+                            std::vector<std::optional<frame::DataSetImage>>& images) {
     ProjectData read;
     if (ProjectResult result = readProject(path, read); !result) return result;
     std::vector<std::optional<frame::DataSetImage>> decoded;
@@ -155,10 +164,13 @@ ProjectResult Project::read(const QString& path, ProjectData& data, std::vector<
         if (!record.dataSet.isEmpty()) {
             image.emplace();
             const com::Status parsed = frame::parseDataSetFile(
-                std::string_view(record.dataSet.constData(), static_cast<std::size_t>(record.dataSet.size())), *image);
+                std::string_view(record.dataSet.constData(),
+                                 static_cast<std::size_t>(record.dataSet.size())),
+                *image);
             if (!parsed)
-                return ProjectResult::failure(QFileInfo(path).fileName() + " is damaged: the data set of " + record.tag +
-                                              " is unusable (" + QString::fromStdString(parsed.reason) + ").");
+                return ProjectResult::failure(
+                    QFileInfo(path).fileName() + " is damaged: the data set of " + record.tag +
+                    " is unusable (" + QString::fromStdString(parsed.reason) + ").");
         }
         decoded.push_back(std::move(image));
     }
@@ -176,7 +188,11 @@ ProjectResult Project::open(const QString& path) {
     QString problems;
     for (std::size_t i = 0; i < data.devices.size(); ++i) {
         QString error;
-        if (!startDevice(data.devices[i], images[i] ? &*images[i] : nullptr, error)) problems += error + "\n";
+        if (!startDevice(data.devices[i], images[i] ? &*images[i] : nullptr, error)) {
+            // Kept as saved, so that the next save does not lose it.
+            dormant_.push_back(data.devices[i]);
+            problems += error + "\n";
+        }
     }
     path_ = path;
     modified_ = false;

@@ -16,14 +16,16 @@
 namespace studio {
 
 struct StudioSettings {
-    std::string userLevel = "maintenance";  // "planningEngineer", "maintenance", "operator", "observer"
+    std::string userLevel =
+        "maintenance";  // "planningEngineer", "maintenance", "operator", "observer"
     long languageId = 0x0409;
     QString user;  // who changes data sets, for the audit trail
 };
 
 class Project {
 public:
-    using EventListener = std::function<void(DeviceSession& device, const frame::FrameEvent& event)>;
+    using EventListener =
+        std::function<void(DeviceSession& device, const frame::FrameEvent& event)>;
     using AuditListener = std::function<void(const AuditRecord& entry)>;
 
     Project(frame::SessionLoop& loop, frame::FrameOptions options, const StudioSettings& settings);
@@ -45,10 +47,13 @@ public:
 
     // Creates the DTM of a new device on the line and starts it; on failure
     // the device is not added and `error` says why.
-    DeviceSession* addDevice(const QString& tag, const QString& progId, qint64 lineId, int address, QString& error);
-    // Releases the device's DTM and removes it with its audit entries.
+    DeviceSession* addDevice(const QString& tag, const QString& progId, qint64 lineId, int address,
+                             QString& error);
+    // Releases the device's DTM and removes it; its audit entries stay.
     void removeDevice(const QString& tag);
     const std::vector<std::unique_ptr<DeviceSession>>& devices() const { return devices_; }
+    // Devices of the opened file whose DTM could not be started; saved as they were.
+    const std::vector<DeviceRecord>& dormantDevices() const { return dormant_; }
     DeviceSession* device(const QString& tag) const;
     qint64 lineOf(const DeviceSession& device) const;
 
@@ -71,7 +76,8 @@ public:
     void markModified() { modified_ = true; }
 
 private:
-    DeviceSession* startDevice(const DeviceRecord& record, const frame::DataSetImage* saved, QString& error);
+    DeviceSession* startDevice(const DeviceRecord& record, const frame::DataSetImage* saved,
+                               QString& error);
 
     frame::SessionLoop& loop_;
     frame::FrameOptions options_;
@@ -82,6 +88,7 @@ private:
     std::vector<std::unique_ptr<DeviceSession>> devices_;
     std::vector<qint64> deviceLines_;  // parallel to devices_
     std::vector<AuditRecord> audit_;
+    std::vector<DeviceRecord> dormant_;
     EventListener eventListener_;
     AuditListener auditListener_;
     frame::UserDialog::Asker asker_;

@@ -76,16 +76,20 @@ ProjectResult checkProject(const QSqlDatabase& db, const QString& path) {
     if (integrity.toString() != QLatin1String("ok"))
         return ProjectResult::failure(file + " is damaged: " + integrity.toString());
     if (scalar(db, QStringLiteral("PRAGMA application_id")).toInt() != kApplicationId)
-        return ProjectResult::failure(file + " is an SQLite database of another program, not a project file.");
-    const QVariant format = scalar(db, QStringLiteral("SELECT value FROM meta WHERE key = 'format'"));
+        return ProjectResult::failure(
+            file + " is an SQLite database of another program, not a project file.");
+    const QVariant format =
+        scalar(db, QStringLiteral("SELECT value FROM meta WHERE key = 'format'"));
     if (!format.isValid())
         return ProjectResult::failure(file + " is damaged: its format entry is missing.");
     if (format.toInt() != kFormatVersion)
         return ProjectResult::failure(file + " has project format " + format.toString() +
-                                      "; this studio reads format " + QString::number(kFormatVersion) + ".");
+                                      "; this studio reads format " +
+                                      QString::number(kFormatVersion) + ".");
     for (const char* table : {"lines", "devices", "audit"}) {
         if (!scalar(db, QStringLiteral("SELECT count(*) FROM ") + table).isValid())
-            return ProjectResult::failure(file + " is damaged: its table " + table + " cannot be read.");
+            return ProjectResult::failure(file + " is damaged: its table " + table +
+                                          " cannot be read.");
     }
     return ProjectResult::success();
 }
@@ -93,13 +97,16 @@ ProjectResult checkProject(const QSqlDatabase& db, const QString& path) {
 ProjectResult readTables(const QSqlDatabase& db, const QString& path, ProjectData& out) {
     ProjectData data;
     const auto failed = [&](const QSqlQuery& query) {
-        return ProjectResult::failure(QFileInfo(path).fileName() + " cannot be read: " + query.lastError().text());
+        return ProjectResult::failure(QFileInfo(path).fileName() +
+                                      " cannot be read: " + query.lastError().text());
     };
     QSqlQuery lines(db);
     if (!lines.exec(QStringLiteral("SELECT id, spec FROM lines ORDER BY id"))) return failed(lines);
-    while (lines.next()) data.lines.push_back({lines.value(0).toLongLong(), lines.value(1).toString()});
+    while (lines.next())
+        data.lines.push_back({lines.value(0).toLongLong(), lines.value(1).toString()});
     QSqlQuery devices(db);
-    if (!devices.exec(QStringLiteral("SELECT tag, prog_id, line_id, address, data_set FROM devices ORDER BY rowid")))
+    if (!devices.exec(QStringLiteral(
+            "SELECT tag, prog_id, line_id, address, data_set FROM devices ORDER BY rowid")))
         return failed(devices);
     while (devices.next()) {
         data.devices.push_back({devices.value(0).toString(), devices.value(1).toString(),
@@ -128,7 +135,8 @@ ProjectResult readTables(const QSqlDatabase& db, const QString& path, ProjectDat
 ProjectResult inTransaction(QSqlDatabase db, const QString& path,
                             const std::function<QString(QSqlDatabase&)>& fill) {
     if (!db.transaction())
-        return ProjectResult::failure("cannot write " + QFileInfo(path).fileName() + ": " + db.lastError().text());
+        return ProjectResult::failure("cannot write " + QFileInfo(path).fileName() + ": " +
+                                      db.lastError().text());
     const QString error = fill(db);
     if (!error.isEmpty()) {
         db.rollback();
@@ -147,15 +155,19 @@ QString createSchema(QSqlDatabase& db) {
     for (const char* statement : kSchema) {
         if (!query.exec(QString::fromLatin1(statement))) return query.lastError().text();
     }
-    if (!query.exec(QStringLiteral("INSERT INTO meta VALUES ('format', '%1')").arg(kFormatVersion)) ||
+    if (!query.exec(
+            QStringLiteral("INSERT INTO meta VALUES ('format', '%1')").arg(kFormatVersion)) ||
         !query.exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId)))
         return query.lastError().text();
     return {};
 }
 
-QString replaceContents(QSqlDatabase& db, const ProjectData& data) {
+QString replaceContents(QSqlDatabase& db, const ProjectData& data, bool replaceAudit) {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("DELETE FROM devices")) || !query.exec(QStringLiteral("DELETE FROM lines")))
+    if (!query.exec(QStringLiteral("DELETE FROM devices")) ||
+        !query.exec(QStringLiteral("DELETE FROM lines")))
+        return query.lastError().text();
+    if (replaceAudit && !query.exec(QStringLiteral("DELETE FROM audit")))
         return query.lastError().text();
     query.prepare(QStringLiteral("INSERT INTO lines (id, spec) VALUES (?, ?)"));
     for (const LineRecord& line : data.lines) {
@@ -173,10 +185,11 @@ QString replaceContents(QSqlDatabase& db, const ProjectData& data) {
         query.addBindValue(device.dataSet);
         if (!query.exec()) return query.lastError().text();
     }
-    query.prepare(QStringLiteral(
-        "INSERT INTO audit (tag, time, user, parameter, old_value, new_value) VALUES (?, ?, ?, ?, ?, ?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO audit (tag, time, user, parameter, old_value, new_value) "
+                       "VALUES (?, ?, ?, ?, ?, ?)"));
     for (const AuditRecord& entry : data.audit) {
-        if (entry.saved) continue;
+        if (entry.saved && !replaceAudit) continue;
         query.addBindValue(entry.tag);
         query.addBindValue(entry.time.toUTC().toString(Qt::ISODateWithMs));
         query.addBindValue(entry.user);
@@ -193,7 +206,8 @@ QString replaceContents(QSqlDatabase& db, const ProjectData& data) {
 ProjectResult readProject(const QString& path, ProjectData& data) {
     const QFileInfo info(path);
     if (!info.exists()) return ProjectResult::failure("there is no file " + path + ".");
-    if (!info.isFile() || !info.isReadable()) return ProjectResult::failure(path + " cannot be read.");
+    if (!info.isFile() || !info.isReadable())
+        return ProjectResult::failure(path + " cannot be read.");
     const Connection connection(path, true);
     if (!connection.opened())
         return ProjectResult::failure(info.fileName() + " cannot be opened: " + connection.error());
@@ -202,13 +216,14 @@ ProjectResult readProject(const QString& path, ProjectData& data) {
     return readTables(db, path, data);
 }
 
-ProjectResult writeProject(const QString& path, ProjectData& data) {
+ProjectResult writeProject(const QString& path, ProjectData& data, bool replaceAudit) {
     const bool existed = QFileInfo::exists(path);
     if (existed) {
         // Never write into a file that is not a sound project of ours.
         const Connection check(path, true);
         if (!check.opened())
-            return ProjectResult::failure(QFileInfo(path).fileName() + " cannot be opened: " + check.error());
+            return ProjectResult::failure(QFileInfo(path).fileName() +
+                                          " cannot be opened: " + check.error());
         if (ProjectResult checked = checkProject(check.db(), path); !checked) return checked;
     }
     ProjectResult result = ProjectResult::success();
@@ -220,7 +235,7 @@ ProjectResult writeProject(const QString& path, ProjectData& data) {
             if (!existed) {
                 if (QString error = createSchema(db); !error.isEmpty()) return error;
             }
-            return replaceContents(db, data);
+            return replaceContents(db, data, replaceAudit);
         });
     }
     // A new file that could not be filled is not left behind half made.

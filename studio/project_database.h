@@ -62,8 +62,10 @@ struct ProjectResult {
 ProjectResult readProject(const QString& path, ProjectData& data);
 
 // Writes the project into `path` (a new file, or a project file of the
-// studio, which is checked as readProject does first). On success every
-// audit entry of `data` is marked saved.
-ProjectResult writeProject(const QString& path, ProjectData& data);
+// studio, which is checked as readProject does first). The file's audit
+// trail is replaced by `data`'s when `replaceAudit` is set (a project saved
+// over another one), else the entries not yet saved are appended. On success
+// every audit entry of `data` is marked saved.
+ProjectResult writeProject(const QString& path, ProjectData& data, bool replaceAudit = false);
 
 }  // namespace studio

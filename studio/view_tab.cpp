@@ -15,9 +15,11 @@ namespace studio {
 ViewTab::ViewTab(std::string tag, std::string invokeId, long functionId)
     : tag_(std::move(tag)), invokeId_(std::move(invokeId)), functionId_(functionId) {}
 
-ViewTab* ViewTab::open(DeviceSession& device, long functionId, const std::string& invokeId, QString& error) {
+ViewTab* ViewTab::open(DeviceSession& device, long functionId, const std::string& invokeId,
+                       QString& error) {
     const com::ComPtr<IUnknown> dtm = device.frame().dtmObject();
-    const auto info = dtm ? dtm.as<IDtmActiveXInformation>() : com::ComPtr<IDtmActiveXInformation>();
+    const auto info =
+        dtm ? dtm.as<IDtmActiveXInformation>() : com::ComPtr<IDtmActiveXInformation>();
     const auto dtmItf = dtm ? dtm.as<IDtm>() : com::ComPtr<IDtm>();
     if (!info || !dtmItf) {
         error = "the DTM has no views";
@@ -25,8 +27,8 @@ ViewTab* ViewTab::open(DeviceSession& device, long functionId, const std::string
     }
     const std::string call = frame::functionCallDocument(functionId);
     com::Bstr progId;
-    if (FAILED(info->GetActiveXProgId(com::Bstr::fromUtf8(call).get(), progId.out())) || progId.isNull() ||
-        progId.length() == 0) {
+    if (FAILED(info->GetActiveXProgId(com::Bstr::fromUtf8(call).get(), progId.out())) ||
+        progId.isNull() || progId.length() == 0) {
         error = QStringLiteral("the DTM names no view for function %1").arg(functionId);
         return nullptr;
     }
@@ -43,8 +45,8 @@ ViewTab* ViewTab::open(DeviceSession& device, long functionId, const std::string
         return nullptr;
     }
     VARIANT_BOOL built = VARIANT_FALSE;
-    hr = tab->control_->Init(com::Bstr::fromUtf8(invokeId).get(), com::Bstr::fromUtf8(call).get(), dtmItf.get(),
-                             &built);
+    hr = tab->control_->Init(com::Bstr::fromUtf8(invokeId).get(), com::Bstr::fromUtf8(call).get(),
+                             dtmItf.get(), &built);
     void* widget = nullptr;
     if (SUCCEEDED(hr) && built != VARIANT_FALSE) {
         if (const auto hosting = tab->control_.as<IDtmViewHosting>()) hosting->GetWidget(&widget);

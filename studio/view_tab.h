@@ -19,7 +19,8 @@ class DeviceSession;
 class ViewTab : public QWidget {
 public:
     // Null, with `error` set, when the DTM names no view or the view fails.
-    static ViewTab* open(DeviceSession& device, long functionId, const std::string& invokeId, QString& error);
+    static ViewTab* open(DeviceSession& device, long functionId, const std::string& invokeId,
+                         QString& error);
     ~ViewTab() override;
 
     const std::string& tag() const { return tag_; }

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 using studio::ProjectData;
 
 QString scratch(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / ("studio-file-test-" + std::to_string(getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("studio-file-test-" + std::to_string(getpid()));
     fs::create_directories(dir);
     return QString::fromStdString((dir / name).string());
 }
@@ -34,7 +35,8 @@ ProjectData sample() {
     data.lines = {{1, "sim:positioner"}, {2, "hartip:127.0.0.1:5095"}};
     data.devices = {{"PV-1", "VarnholtRavikHARTDTM.BasicDTM.1", 1, 0, "positioner data set"},
                     {"LT-2", "VarnholtLenmorHARTDTM.BasicDTM.1", 2, 3, QByteArray("\0\1\2", 3)}};
-    data.audit = {{"PV-1", QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0), Qt::UTC), "ann", "1", "0", "3", false}};
+    data.audit = {{"PV-1", QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0), Qt::UTC), "ann", "1", "0",
+                   "3", false}};
     return data;
 }
 
@@ -44,7 +46,8 @@ TEST(ProjectFile, KeepsLinesDevicesDataSetsAndAppendsTheAuditTrail) {
     ProjectData data = sample();
     ASSERT_TRUE(studio::writeProject(path, data));
     EXPECT_TRUE(data.audit.front().saved);
-    data.audit.push_back({"LT-2", QDateTime(QDate(2026, 12, 8), QTime(11, 0, 0), Qt::UTC), "bob", "tag", "A", "B", false});
+    data.audit.push_back({"LT-2", QDateTime(QDate(2026, 12, 8), QTime(11, 0, 0), Qt::UTC), "bob",
+                          "tag", "A", "B", false});
     ASSERT_TRUE(studio::writeProject(path, data));
 
     ProjectData read;
@@ -109,7 +112,8 @@ TEST(ProjectFile, DamagedAndForeignFilesAreRefusedAndLeftAlone) {
         studio.problems.clear();
         EXPECT_FALSE(studio.window->openProject(c.path));
         ASSERT_EQ(studio.problems.size(), 1);
-        EXPECT_TRUE(studio.problems.front().contains(c.reason)) << studio.problems.front().toStdString();
+        EXPECT_TRUE(studio.problems.front().contains(c.reason))
+            << studio.problems.front().toStdString();
         EXPECT_EQ(contents(c.path), before) << "the file is not changed";
         EXPECT_NE(studio.window->project().device("PV-9"), nullptr) << "the open project stays";
     }
@@ -120,6 +124,24 @@ TEST(ProjectFile, DamagedAndForeignFilesAreRefusedAndLeftAlone) {
     fs::remove_all(fs::path(garbage.toStdString()).parent_path());
 }
 
+TEST(ProjectFile, ADeviceWhoseDtmCannotStartIsKeptOnSave) {
+    studio_test::Studio studio;
+    const QString path = scratch("missing-dtm.dtmproject");
+    ProjectData data;
+    data.lines = {{1, "sim:positioner"}};
+    data.devices = {{"PV-3", "Nobody.MissingDTM.1", 1, 0, {}}};
+    ASSERT_TRUE(studio::writeProject(path, data));
+    EXPECT_FALSE(studio.window->openProject(path));
+    ASSERT_EQ(studio.problems.size(), 1);
+    EXPECT_TRUE(studio.problems.front().contains("PV-3")) << studio.problems.front().toStdString();
+    ASSERT_TRUE(studio.window->saveProject(path)) << studio.problems.join("\n").toStdString();
+    ProjectData read;
+    ASSERT_TRUE(studio::readProject(path, read));
+    ASSERT_EQ(read.devices.size(), 1u);
+    EXPECT_EQ(read.devices[0].progId, "Nobody.MissingDTM.1");
+    fs::remove_all(fs::path(path.toStdString()).parent_path());
+}
+
 TEST(LineDialog, FieldsGiveTheFramesLineNames) {
     using Kind = studio::LineFields::Kind;
     const struct {
@@ -127,9 +149,11 @@ TEST(LineDialog, FieldsGiveTheFramesLineNames) {
         const char* spec;
     } cases[] = {
         {{Kind::Simulator, "level", {}, false, false, {}, 5094, false}, "sim:level"},
-        {{Kind::Serial, {}, "/dev/ttyUSB0", true, false, {}, 5094, false}, "serial:/dev/ttyUSB0,rts"},
+        {{Kind::Serial, {}, "/dev/ttyUSB0", true, false, {}, 5094, false},
+         "serial:/dev/ttyUSB0,rts"},
         {{Kind::HartIp, {}, {}, false, false, "127.0.0.1", 5094, false}, "hartip:127.0.0.1"},
-        {{Kind::HartIp, {}, {}, false, false, "127.0.0.1", 20004, true}, "hartip:127.0.0.1:20004,udp"},
+        {{Kind::HartIp, {}, {}, false, false, "127.0.0.1", 20004, true},
+         "hartip:127.0.0.1:20004,udp"},
     };
     for (const auto& c : cases) EXPECT_EQ(studio::lineSpec(c.fields), c.spec);
 }

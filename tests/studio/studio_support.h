@@ -28,12 +28,17 @@ inline QApplication& application() {
 inline void registerDeliverables() {
     static const bool done = [] {
         if (const char* registry = std::getenv("HARTDTM_REGISTRY"); !registry || !*registry) {
-            const auto own = std::filesystem::temp_directory_path() / "hartdtm-test-studio-registry";
+            const auto own =
+                std::filesystem::temp_directory_path() / "hartdtm-test-studio-registry";
             setenv("HARTDTM_REGISTRY", own.c_str(), 1);
         }
-        const std::filesystem::path packages = std::filesystem::path(HARTDTM_BINARY_ROOT) / "packages";
-        for (const char* module : {"QadGenericDTM", "VarnholtRavikHARTDTM", "VarnholtLenmorHARTDTM", "ZorDTMView"})
-            EXPECT_TRUE(frame::registerDeliverable(packages / module / (std::string(module) + ".so"))) << module;
+        const std::filesystem::path packages =
+            std::filesystem::path(HARTDTM_BINARY_ROOT) / "packages";
+        for (const char* module :
+             {"QadGenericDTM", "VarnholtRavikHARTDTM", "VarnholtLenmorHARTDTM", "ZorDTMView"})
+            EXPECT_TRUE(
+                frame::registerDeliverable(packages / module / (std::string(module) + ".so")))
+                << module;
         return true;
     }();
     (void)done;
