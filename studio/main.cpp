@@ -76,10 +76,24 @@ int screenshot(studio::MainWindow& window, frame::SessionLoop& loop, const QStri
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A screenshot needs no display.
-    for (int i = 1; i < argc; ++i) {
-        if (std::string(argv[i]) == "--screenshot" && !std::getenv("QT_QPA_PLATFORM"))
-            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // A screenshot and the help need no display; the window does.
+    const auto isSet = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("QT_QPA_PLATFORM")) {
+        bool headless = false;
+        for (int i = 1; i < argc; ++i) {
+            const std::string arg = argv[i];
+            headless |= arg == "--screenshot" || arg == "--help" || arg == "-h";
+        }
+        if (!headless) {
+            std::fprintf(stderr,
+                         "dtmstudio: no display (DISPLAY or WAYLAND_DISPLAY); --screenshot works "
+                         "without one\n");
+            return kExitUsage;
+        }
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("dtmstudio"));
