@@ -125,12 +125,12 @@ com::Status parseDataSetFile(std::string_view text, DataSetImage& image) {
     return com::Status::ok();
 }
 
-com::Status saveDataSet(IUnknown& dtm, const std::filesystem::path& file) {
+com::Status captureDataSet(IUnknown& dtm, DataSetImage& image) {
     const com::ComPtr<IPersistStreamInit> persist = persistenceOf(dtm);
     if (!persist)
         return com::Status::failure(E_NOINTERFACE, "the DTM offers no IPersistStreamInit");
-    DataSetImage image;
-    if (FAILED(persist->GetClassID(&image.classId))) image.classId = GUID_NULL;
+    DataSetImage captured;
+    if (FAILED(persist->GetClassID(&captured.classId))) captured.classId = GUID_NULL;
     com::ComPtr<IStream> stream;
     if (FAILED(com::createMemoryStream(stream.put())))
         return com::Status::failure(E_OUTOFMEMORY, "no memory stream");
@@ -141,34 +141,23 @@ com::Status saveDataSet(IUnknown& dtm, const std::filesystem::path& file) {
         return com::Status::failure(hr, "the DTM wrote no data set: " + why + " (" +
                                             hresultText(hr) + ")");
     }
-    if (com::Status read = readStream(*stream.get(), image.stream); !read) return read;
-    if (image.stream.empty())
+    if (com::Status read = readStream(*stream.get(), captured.stream); !read) return read;
+    if (captured.stream.empty())
         return com::Status::failure(E_FAIL,
                                     "the DTM wrote no data set (was its data-set lock refused?)");
-    if (com::Status checked = checkStream(image.stream); !checked)
+    if (com::Status checked = checkStream(captured.stream); !checked)
         return com::Status::failure(E_FAIL, "the DTM wrote a malformed data set");
-    com::Status written = com::writeFileAtomically(file, formatDataSetFile(image));
-    if (!written)
-        return com::Status::failure(written.code,
-                                    "cannot write " + file.string() + ": " + written.reason);
+    image = std::move(captured);
     return com::Status::ok();
 }
 
-com::Status loadDataSet(IUnknown& dtm, const std::filesystem::path& file) {
+com::Status restoreDataSet(IUnknown& dtm, const DataSetImage& image) {
     const com::ComPtr<IPersistStreamInit> persist = persistenceOf(dtm);
     if (!persist)
         return com::Status::failure(E_NOINTERFACE, "the DTM offers no IPersistStreamInit");
-    com::FileContent content;
-    if (com::Status read = com::readWholeFile(file, content); !read)
-        return com::Status::failure(read.code, "cannot read " + file.string() + ": " + read.reason);
-    if (!content.exists)
-        return com::Status::failure(STG_E_FILENOTFOUND, "no file " + file.string());
-    DataSetImage image;
-    if (com::Status parsed = parseDataSetFile(content.bytes, image); !parsed)
-        return com::Status::failure(parsed.code, file.string() + ": " + parsed.reason);
     CLSID dtmClass = GUID_NULL;
     if (SUCCEEDED(persist->GetClassID(&dtmClass)) && dtmClass != image.classId) {
-        return com::Status::failure(E_FAIL, file.string() + " holds a data set of class " +
+        return com::Status::failure(E_FAIL, "the data set is of class " +
                                                 com::formatGuid(image.classId) + ", the DTM is " +
                                                 com::formatGuid(dtmClass));
     }
@@ -177,6 +166,30 @@ com::Status loadDataSet(IUnknown& dtm, const std::filesystem::path& file) {
         return com::Status::failure(E_OUTOFMEMORY, "no memory stream");
     if (const HRESULT hr = persist->Load(stream.get()); FAILED(hr))
         return com::Status::failure(hr, "the DTM refused the data set (" + hresultText(hr) + ")");
+    return com::Status::ok();
+}
+
+com::Status saveDataSet(IUnknown& dtm, const std::filesystem::path& file) {
+    DataSetImage image;
+    if (com::Status captured = captureDataSet(dtm, image); !captured) return captured;
+    com::Status written = com::writeFileAtomically(file, formatDataSetFile(image));
+    if (!written)
+        return com::Status::failure(written.code,
+                                    "cannot write " + file.string() + ": " + written.reason);
+    return com::Status::ok();
+}
+
+com::Status loadDataSet(IUnknown& dtm, const std::filesystem::path& file) {
+    com::FileContent content;
+    if (com::Status read = com::readWholeFile(file, content); !read)
+        return com::Status::failure(read.code, "cannot read " + file.string() + ": " + read.reason);
+    if (!content.exists)
+        return com::Status::failure(STG_E_FILENOTFOUND, "no file " + file.string());
+    DataSetImage image;
+    if (com::Status parsed = parseDataSetFile(content.bytes, image); !parsed)
+        return com::Status::failure(parsed.code, file.string() + ": " + parsed.reason);
+    if (com::Status restored = restoreDataSet(dtm, image); !restored)
+        return com::Status::failure(restored.code, file.string() + ": " + restored.reason);
     return com::Status::ok();
 }
 

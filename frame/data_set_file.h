@@ -29,6 +29,14 @@ std::string formatDataSetFile(const DataSetImage& image);
 // Reads a file text; a failure names what is damaged (E_FAIL).
 com::Status parseDataSetFile(std::string_view text, DataSetImage& image);
 
+// The DTM's data set in memory: IPersistStreamInit::Save (clearing its dirty
+// flag). Fails, with the image unchanged, when the DTM fails or writes nothing
+// (a refused data-set lock) or writes a malformed stream.
+com::Status captureDataSet(IUnknown& dtm, DataSetImage& image);
+// Loads an image into the DTM through IPersistStreamInit::Load; an image of
+// another DTM class is refused and the DTM not touched.
+com::Status restoreDataSet(IUnknown& dtm, const DataSetImage& image);
+
 // Saves the DTM's data set: IPersistStreamInit::Save (clearing its dirty
 // flag) into memory, then the file replaced atomically. Nothing is written
 // when the DTM fails or writes nothing (a refused data-set lock).
