@@ -32,6 +32,7 @@ bool Frame::tagTaken(std::string_view systemTag) const {
 }
 
 CommandResult Frame::use(std::string_view systemTag) {
+    if (systemTag.empty()) return CommandResult::failure("use needs a system tag");
     if (dtm_ && systemTag_ == systemTag) return CommandResult::success(systemTag_);
     const auto found = std::find_if(others_.begin(), others_.end(), [&](const HeldDtm& held) {
         return !held.systemTag.empty() && held.systemTag == systemTag;

@@ -208,6 +208,8 @@ CommandResult Frame::close() {
     if (!dtm_ && others_.empty()) return CommandResult::success();
     std::vector<std::string> outputs;
     std::vector<std::string> errors;
+    std::sort(others_.begin(), others_.end(),
+              [](const HeldDtm& a, const HeldDtm& b) { return a.serial < b.serial; });
     while (dtm_ || !others_.empty()) {
         if (!dtm_) {
             makeCurrent(std::move(others_.front()));
