@@ -8,7 +8,10 @@
 
 #include <string>
 
+#include "engine/description/description_namespaces.h"
+#include "engine/description/shared_descriptions.h"
 #include "engine/dtm/error_box.h"
+#include "engine/dtm/language_table.h"
 #include "engine/dtm/qad_generic_dtm_object.h"
 #include "platform/com/object.h"
 #include "platform/loop/virtual_clock_loop.h"
@@ -20,9 +23,25 @@ inline std::string sourceFile(const char* relative) {
     return std::string(HARTDTM_SOURCE_ROOT) + "/" + relative;
 }
 
+// What a plant's other instances would hold: the parsed description, the
+// language table and the schema cache stay shared from one input to the next
+// instead of being read again for every fresh object.
+struct SharedPackage {
+    SharedPackage() { language.load(sourceFile("tests/data/engine/dtm/dtm_test.dct"), "en"); }
+    std::shared_ptr<const xml::Document> device = engine::sharedDescriptionDocument(
+        sourceFile("tests/data/engine/dtm/device.xml"), engine::kDeviceDescriptionNamespace);
+    std::shared_ptr<const xml::Document> dtm = engine::sharedDescriptionDocument(
+        sourceFile("tests/data/engine/documents/dtm_full.xml"), engine::kDtmDescriptionNamespace);
+    std::shared_ptr<const xml::SchemaCache> schemas =
+        engine::sharedSchemaCache(sourceFile("devices/schemas"));
+    engine::LanguageTable language;
+};
+
 class DtmUnderTest {
 public:
     DtmUnderTest() {
+        static const SharedPackage* package = new SharedPackage();
+        (void)package;
         engine::setMessageBoxHook([](std::string_view, std::string_view, unsigned) { return 1; });
         com::ComInstance<testing_frame::RecordingFrame>::create(nullptr, IFdtContainer::iid,
                                                                 container.putVoid());
