@@ -12,6 +12,8 @@ CommandResult Frame::environment(std::string_view systemTag) {
     const auto dtm = dtmAs<IDtm>();
     if (!dtm) return noDtm();
     const std::string tag = systemTag.empty() ? std::string("DTM-1") : std::string(systemTag);
+    // The frame tells its DTMs apart by their system tags.
+    if (tagTaken(tag)) return CommandResult::failure("another DTM has the system tag " + tag);
     VARIANT_BOOL result = VARIANT_FALSE;
     const HRESULT hr = dtm->Environment(com::Bstr::fromUtf8(tag).get(), host_.get(), &result);
     if (SUCCEEDED(hr) && result != VARIANT_FALSE) systemTag_ = tag;

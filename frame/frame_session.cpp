@@ -3,6 +3,7 @@
 
 #include "frame/frame_session.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "frame/action_observer.h"
@@ -40,6 +41,7 @@ Frame::~Frame() {
         // Ending goes on without the DTM's answers.
     }
     dropDtm();
+    others_.clear();
     if (communicationImpl_) communicationImpl_->shutdown();
     communication_.reset();
     communicationImpl_ = nullptr;
@@ -79,6 +81,7 @@ void Frame::settle() {
 }
 
 CommandResult Frame::noDtm() const {
+    if (!others_.empty()) return CommandResult::failure("no current DTM: use TAG or create one");
     return CommandResult::failure("no DTM: create one first");
 }
 
@@ -97,15 +100,16 @@ CommandResult Frame::unregisterLibrary(const std::filesystem::path& library) {
 // --- creation and binding ---
 
 CommandResult Frame::create(std::string_view progId) {
-    if (dtm_) return CommandResult::failure("a DTM exists (" + progId_ + "): release it first");
     com::ComPtr<IUnknown> object;
     CLSID clsid;
     if (const com::Status status = createByProgId(progId, object, clsid); !status)
         return CommandResult::failure(status.reason);
     if (!object.as<IDtm>())
         return CommandResult::failure(std::string(progId) + " is not a DTM (no IDtm)");
+    parkCurrent();
     dtm_ = std::move(object);
     progId_ = std::string(progId);
+    serial_ = ++created_;
     return CommandResult::success(com::formatGuid(clsid));
 }
 
@@ -202,19 +206,43 @@ CommandResult Frame::release() {
 }
 
 CommandResult Frame::close() {
-    if (!dtm_) return CommandResult::success();
-    CommandResult result = release();
-    if (dtm_) dropDtm();
-    return result;
+    if (!dtm_ && others_.empty()) return CommandResult::success();
+    std::vector<std::string> outputs;
+    std::vector<std::string> errors;
+    std::sort(others_.begin(), others_.end(),
+              [](const HeldDtm& a, const HeldDtm& b) { return a.serial < b.serial; });
+    while (dtm_ || !others_.empty()) {
+        if (!dtm_) {
+            makeCurrent(std::move(others_.front()));
+            others_.erase(others_.begin());
+        }
+        CommandResult result = release();
+        if (dtm_) dropDtm();
+        if (result.output) outputs.push_back(std::move(*result.output));
+        if (!result.ok) errors.push_back(std::move(result.error));
+    }
+    const auto join = [](const std::vector<std::string>& parts, std::string_view gap) {
+        std::string text;
+        for (const std::string& part : parts) text += (text.empty() ? "" : std::string(gap)) + part;
+        return text;
+    };
+    CommandResult all = errors.empty() ? CommandResult::success()
+                                       : CommandResult::failure(join(errors, "; "));
+    if (!outputs.empty()) all.output = join(outputs, "\n");
+    return all;
 }
 
 void Frame::dropDtm() {
-    // A connection the DTM did not end dies with it.
-    if (communicationImpl_) communicationImpl_->shutdown();
+    // A connection the DTM did not end dies with it, unless another DTM held
+    // was given the line and may be the one connected.
+    const bool lineInUse = std::any_of(others_.begin(), others_.end(),
+                                       [](const HeldDtm& held) { return held.communicationSet; });
+    if (communicationImpl_ && !lineInUse) communicationImpl_->shutdown();
     dtm_.reset();
     progId_.clear();
     systemTag_.clear();
     communicationSet_ = false;
+    serial_ = 0;
     CoFreeUnusedLibraries();
 }
 

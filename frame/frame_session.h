@@ -1,9 +1,10 @@
 #pragma once
-// A frame session: the host side of one DTM at a time, driven command by
+// A frame session: the host side of the DTMs of a project, driven command by
 // command (the verbs of the dtmframe scripts). The session owns the frame
 // object (container, events, dialog), the HART line and its communication
-// interface, and the DTM it created; every DTM call runs on the session's
-// loop, and a command returns once the work it started has ended.
+// interface, and the DTMs it created; commands address the current one. Every
+// DTM call runs on the session's loop, and a command returns once the work it
+// started has ended.
 
 #include <chrono>
 #include <cstdint>
@@ -87,8 +88,11 @@ public:
     SimulatorBackend* simulator();
     // The line opened by openDevice(), or null.
     HartBackend* line() { return backend_.get(); }
+    // A current DTM exists.
     bool hasDtm() const { return static_cast<bool>(dtm_); }
-    // The DTM the session holds (null without one), for driving it directly.
+    // The DTMs held, the current one included.
+    std::size_t dtmCount() const { return others_.size() + (dtm_ ? 1 : 0); }
+    // The current DTM (null without one), for driving it directly.
     com::ComPtr<IUnknown> dtm() const { return dtm_; }
     const std::string& systemTag() const { return systemTag_; }
 
@@ -100,8 +104,15 @@ public:
     CommandResult unregisterLibrary(const std::filesystem::path& library);
 
     // --- the DTM's life ---
-    // Creates the DTM; one DTM at a time. Output: its CLSID.
+    // Creates a DTM and makes it the current one; the DTMs held before stay
+    // (see use). Output: its CLSID.
     CommandResult create(std::string_view progId);
+    // Makes the DTM whose Environment gave it `systemTag` the current one.
+    // Output: the system tag.
+    CommandResult use(std::string_view systemTag);
+    // One line per DTM held, in creation order: "*" for the current one or
+    // " ", its system tag ("-" before Environment) and its ProgID.
+    CommandResult list() const;
     // For a bare engine: SetDeviceDescription with the four files of a package
     // (one argument: a folder, or a package name below the devices root; four:
     // the .zor, description, icon and language files).
@@ -114,12 +125,15 @@ public:
     CommandResult setCommunication();
     // PrepareToReleaseCommunication, the disconnect, ReleaseCommunication.
     CommandResult releaseCommunication();
-    // Releases the communication when it is set, then PrepareToRelease; the
-    // DTM is dropped and unused modules unloaded.
+    // Releases the current DTM's communication when it is set, then
+    // PrepareToRelease; the DTM is dropped (no DTM is current afterwards) and
+    // unused modules unloaded.
     CommandResult release();
-    // The end of the session, as a frame closing its project: a DTM still held
-    // is released as release() does and then dropped, also when it refused a
-    // step. Without a DTM nothing happens (no output). The destructor closes.
+    // The end of the session, as a frame closing its project: every DTM still
+    // held, the current one first and then in creation order, is released as
+    // release() does and then dropped, also when it refused a step. The output
+    // holds one line of result per DTM; it fails when one refused. Without a
+    // DTM nothing happens (no output). The destructor closes.
     CommandResult close();
 
     // --- documents and values ---
@@ -176,6 +190,18 @@ private:
     com::Status ensureCommunication();
     // Drops the DTM and everything that refers to it, without calls into it.
     void dropDtm();
+    // A DTM held while another is current.
+    struct HeldDtm {
+        com::ComPtr<IUnknown> dtm;
+        std::string progId;
+        std::string systemTag;
+        bool communicationSet = false;
+        std::uint64_t serial = 0;  // creation order
+    };
+    // Moves the current DTM (if any) among the others; none is current then.
+    void parkCurrent();
+    void makeCurrent(HeldDtm held);
+    bool tagTaken(std::string_view systemTag) const;
 
     SessionLoop& loop_;
     FrameOptions options_;
@@ -189,6 +215,9 @@ private:
     std::string progId_;
     std::string systemTag_;
     bool communicationSet_ = false;
+    std::uint64_t serial_ = 0;  // the current DTM's creation order
+    std::uint64_t created_ = 0;
+    std::vector<HeldDtm> others_;
     std::uint64_t invokeIds_ = 0;
 };
 

@@ -28,6 +28,8 @@ constexpr Verb kVerbs[] = {
     {"register", Form::Text, 0, 0, Check::None, "register LIBRARY"},
     {"unregister", Form::Text, 0, 0, Check::None, "unregister LIBRARY"},
     {"create", Form::Words, 1, 1, Check::None, "create PROGID"},
+    {"use", Form::Words, 1, 1, Check::None, "use SYSTEMTAG"},
+    {"list", Form::Words, 0, 0, Check::None, "list"},
     {"bind", Form::Words, 1, 4, Check::BindCount,
      "bind PACKAGE | bind ZOR DESCRIPTION ICON LANGUAGE"},
     {"environment", Form::Words, 0, 1, Check::None, "environment [SYSTEMTAG]"},

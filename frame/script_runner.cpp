@@ -18,6 +18,8 @@ const std::map<std::string, Handler, std::less<>>& handlers() {
         {"register", [](Frame& f, const ScriptLine& l) { return f.registerLibrary(l.rest); }},
         {"unregister", [](Frame& f, const ScriptLine& l) { return f.unregisterLibrary(l.rest); }},
         {"create", [](Frame& f, const ScriptLine& l) { return f.create(l.words.front()); }},
+        {"use", [](Frame& f, const ScriptLine& l) { return f.use(l.words.front()); }},
+        {"list", [](Frame& f, const ScriptLine&) { return f.list(); }},
         {"bind", [](Frame& f, const ScriptLine& l) { return f.bind(l.words); }},
         {"environment", [](Frame& f, const ScriptLine& l) { return f.environment(wordOr(l, 0)); }},
         {"initnew", [](Frame& f, const ScriptLine&) { return f.initNew(); }},
@@ -105,8 +107,12 @@ bool ScriptRunner::run(const std::vector<ScriptLine>& lines, bool keepGoing) {
 }
 
 bool ScriptRunner::finish() {
-    if (!frame_.hasDtm()) return true;
-    out_ << "frame ends: releasing the DTM it holds\n";
+    const std::size_t held = frame_.dtmCount();
+    if (held == 0) return true;
+    if (held == 1)
+        out_ << "frame ends: releasing the DTM it holds\n";
+    else
+        out_ << "frame ends: releasing the " << held << " DTMs it holds\n";
     const CommandResult result = frame_.close();
     if (result.output) out_ << *result.output << '\n';
     if (!result.ok)

@@ -29,10 +29,11 @@ public:
     // True when every command that ran succeeded.
     bool run(const std::vector<ScriptLine>& lines, bool keepGoing);
 
-    // Ends the session: a DTM the frame still holds is released as a frame
-    // closing its project releases it (Frame::close), under the line "frame
-    // ends: releasing the DTM it holds" and with its events and result. False
-    // when the DTM refused a step (it is dropped all the same).
+    // Ends the session: the DTMs the frame still holds are released as a frame
+    // closing its project releases them (Frame::close), under the line "frame
+    // ends: releasing the DTM it holds" ("the N DTMs" for several) and with
+    // their events and results. False when a DTM refused a step (it is
+    // dropped all the same).
     bool finish();
 
     // Commands run elsewhere (the view commands): asked first for every line;

@@ -271,6 +271,7 @@ bool HartChannel::QueueCommand(const CommandReference& command,
     entry.commandKey = formatCommandKey(key);
     entry.request =
         dataExchangeRequestDocument(command.number, communicationReference_, bytes.byteArray);
+    entry.reference = communicationReference_;
     entry.requester = requester;
     entry.ownerId = requester ? ownerId : 0;
     entry.isDownload = isDownload;
@@ -311,8 +312,7 @@ void HartChannel::SendNext() {
     const std::scoped_lock queueGuard(queueLock_);
     for (Transaction& entry : queue_) {
         if (entry.sent) return;
-        std::optional<std::string> request =
-            withCommunicationReference(entry.request, communicationReference_);
+        std::optional<std::string> request = requestToSend(entry);
         if (!request) continue;
         entry.sent = true;
         Transmit(entry.invokeId, *request);
@@ -325,10 +325,16 @@ void HartChannel::Resend() {
     const std::scoped_lock queueGuard(queueLock_);
     if (queue_.empty() || !queue_.front().sent) return;
     const Transaction& entry = queue_.front();
-    if (std::optional<std::string> request =
-            withCommunicationReference(entry.request, communicationReference_)) {
+    if (std::optional<std::string> request = requestToSend(entry)) {
         Transmit(entry.invokeId, *request);
     }
+}
+
+std::optional<std::string> HartChannel::requestToSend(const Transaction& entry) const {
+    // A request written with the current reference goes as it is; one queued
+    // under an earlier connection gets the current reference.
+    if (entry.reference == communicationReference_) return entry.request;
+    return withCommunicationReference(entry.request, communicationReference_);
 }
 
 void HartChannel::Transmit(const std::string& invokeId, const std::string& request) {

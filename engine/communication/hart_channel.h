@@ -58,6 +58,8 @@ private:
     // A disconnect that waited for a connect which failed is dropped, and
     // the frame hears that the communication may be released.
     void DropPendingDisconnect();
+    // The request of an entry with the current communication reference.
+    std::optional<std::string> requestToSend(const Transaction& entry) const;
     // TransactionRequest for an entry; a refusal blocks the channel and
     // aborts the queue.
     void Transmit(const std::string& invokeId, const std::string& request);

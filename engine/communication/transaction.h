@@ -14,6 +14,7 @@ struct Transaction {
     std::string invokeId;              // fresh GUID, 36 characters without braces
     std::string commandKey;            // decimal text of the command key
     std::string request;               // the complete DataExchangeRequest document
+    std::string reference;             // the communicationReference written into it
     com::ComPtr<IObserver> requester;  // who queued it; null for none
     int32_t ownerId = 0;               // requester's owner id; 0 without requester
     bool sent = false;                 // went to the frame; no answer processed yet

@@ -5,11 +5,10 @@
 namespace engine::description {
 namespace {
 
-// The local name is compared first: it is short and mostly differs, so the
-// namespace (a long text) is fetched only for the candidates.
+// Compared in place, without copying names: the local name first (short and
+// mostly different), the namespace only for the candidates.
 bool matches(const xml::Node& node, std::string_view localName, std::string_view ns) {
-    return node.nodeType() == xml::NodeType::Element && node.baseName() == localName &&
-           node.namespaceURI() == ns;
+    return node.isElementNamed(localName, ns);
 }
 
 xml::Node descend(const xml::Node& from, const std::string_view* step, const std::string_view* end,
@@ -25,9 +24,31 @@ xml::Node descend(const xml::Node& from, const std::string_view* step, const std
 
 }  // namespace
 
+xml::Node firstElement(const xml::Node& from, std::string_view localName, std::string_view ns,
+                       std::string_view attribute, std::string_view value) {
+    if (!from) return {};
+    if (matches(from, localName, ns) &&
+        (attribute.empty() || from.getAttribute(attribute) == std::optional<std::string>(value)))
+        return from;
+    for (xml::Node child = from.firstChild(); child; child = child.nextSibling()) {
+        if (child.nodeType() != xml::NodeType::Element) continue;
+        if (xml::Node found = firstElement(child, localName, ns, attribute, value)) return found;
+    }
+    return {};
+}
+
 xml::Node firstPath(const xml::Node& from, std::initializer_list<std::string_view> path) {
     if (!from) return {};
     return descend(from, path.begin(), path.end(), from.namespaceURI());
+}
+
+xml::Node firstPathFrom(const xml::NodeList& starts, std::initializer_list<std::string_view> path) {
+    if (starts.empty()) return {};
+    const std::string ns = starts.front().namespaceURI();
+    for (const xml::Node& start : starts) {
+        if (xml::Node found = descend(start, path.begin(), path.end(), ns)) return found;
+    }
+    return {};
 }
 
 xml::NodeList childElements(const xml::Node& parent, std::string_view localName) {

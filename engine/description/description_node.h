@@ -19,6 +19,18 @@ namespace engine::description {
 // null node. A null from gives a null node.
 xml::Node firstPath(const xml::Node& from, std::initializer_list<std::string_view> path);
 
+// The first element at or below from, in document order, with that local
+// name in namespace ns and, when attribute is not empty, that attribute's
+// value: "//user:name[@attribute='value']" without building the node set of
+// the whole document. A null from gives a null node.
+xml::Node firstElement(const xml::Node& from, std::string_view localName, std::string_view ns,
+                       std::string_view attribute = {}, std::string_view value = {});
+
+// firstPath from each of `starts` in turn (elements of one namespace): the
+// first match, as firstPath from their parent finds it when `starts` are all
+// its children of the path's first name.
+xml::Node firstPathFrom(const xml::NodeList& starts, std::initializer_list<std::string_view> path);
+
 // Child elements of parent with that local name, in document order.
 xml::NodeList childElements(const xml::Node& parent, std::string_view localName);
 

@@ -16,7 +16,7 @@ using namespace dtm_support;
 
 DescriptionSources QadGenericDTMObject::descriptionSources() {
     DescriptionSources sources;
-    sources.dtmDocument = &dtmDocument_;
+    sources.dtmDocument = dtmDocument_.get();
     sources.schemaCache = schemaCache_;
     sources.model = &deviceObject_;
     sources.iconPath = iconFile_;
@@ -64,7 +64,7 @@ HRESULT QadGenericDTMObject::GetFunctions(BSTR operationPhase, BSTR* result) {
 
 HRESULT QadGenericDTMObject::GetActiveXGuid(BSTR functionCall, BSTR* result) {
     return documentOperation(DocumentOperation::ActiveX, result, [&] {
-        DocumentAnswer answer = answerActiveXGuid(dtmDocument_, com::toUtf8(functionCall));
+        DocumentAnswer answer = answerActiveXGuid(*dtmDocument_, com::toUtf8(functionCall));
         if (answer.text) lockDataSet();
         return answer;
     });
@@ -72,7 +72,7 @@ HRESULT QadGenericDTMObject::GetActiveXGuid(BSTR functionCall, BSTR* result) {
 
 HRESULT QadGenericDTMObject::GetActiveXProgId(BSTR functionCall, BSTR* result) {
     return documentOperation(DocumentOperation::ActiveX, result, [&] {
-        DocumentAnswer answer = answerActiveXProgId(dtmDocument_, com::toUtf8(functionCall));
+        DocumentAnswer answer = answerActiveXProgId(*dtmDocument_, com::toUtf8(functionCall));
         if (answer.text) lockDataSet();
         return answer;
     });

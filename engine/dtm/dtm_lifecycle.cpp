@@ -6,7 +6,7 @@
 #include "engine/communication/hart_channel.h"
 #include "engine/description/description_document.h"
 #include "engine/description/description_namespaces.h"
-#include "engine/description/schema_cache_builder.h"
+#include "engine/description/shared_descriptions.h"
 #include "engine/documents/user_documents.h"
 #include "engine/dtm/dtm_support_p.h"
 #include "engine/dtm/error_box.h"
@@ -51,7 +51,10 @@ std::span<const com::InterfaceEntry> QadGenericDTMObject::interfaces() {
     return table;
 }
 
-QadGenericDTMObject::QadGenericDTMObject() : channel_(std::make_unique<communication::HartChannel>()) {}
+QadGenericDTMObject::QadGenericDTMObject()
+    : channel_(std::make_unique<communication::HartChannel>()),
+      deviceDocument_(unboundDescriptionDocument()),
+      dtmDocument_(unboundDescriptionDocument()) {}
 
 QadGenericDTMObject::~QadGenericDTMObject() {
     // The channel and the parameters refer to the documents; they go first.
@@ -68,8 +71,8 @@ HRESULT QadGenericDTMObject::SetDeviceDescription(BSTR zorFile, BSTR descFile, B
     const HRESULT hr = barrier(E_POINTER, [&] {
         if (!translator_.load(com::toUtf8(languageFile), "en")) return E_POINTER;
         iconFile_ = com::toUtf8(iconFile);
-        deviceDocument_ = loadDescriptionDocument(com::toUtf8(zorFile), kDeviceDescriptionNamespace);
-        dtmDocument_ = loadDescriptionDocument(com::toUtf8(descFile), kDtmDescriptionNamespace);
+        deviceDocument_ = sharedDescriptionDocument(com::toUtf8(zorFile), kDeviceDescriptionNamespace);
+        dtmDocument_ = sharedDescriptionDocument(com::toUtf8(descFile), kDtmDescriptionNamespace);
         return S_OK;
     });
     if (FAILED(hr)) showErrorBox("Can not localize description files");
@@ -130,7 +133,7 @@ bool QadGenericDTMObject::buildEnvironment() {
 
 bool QadGenericDTMObject::environmentSchemaCache(const std::string& schemaPath) {
     try {
-        schemaCache_ = buildSchemaCache(schemaPath);
+        schemaCache_ = sharedSchemaCache(schemaPath);
         return true;
     } catch (const CDTMException&) {
         constexpr std::string_view text = "Error while creating XML Schema Cache";
@@ -143,7 +146,7 @@ bool QadGenericDTMObject::environmentSchemaCache(const std::string& schemaPath) 
 bool QadGenericDTMObject::buildModel() {
     deviceObject_.clear();
     try {
-        loadModel(deviceObject_, deviceDocument_, dtmDocument_);
+        loadModel(deviceObject_, *deviceDocument_, *dtmDocument_);
         return true;
     } catch (const CDTMException& error) {
         // No half-built model stays behind; the description may be bound anew.

@@ -1,7 +1,10 @@
 #include "engine/dtm/language_table.h"
 
 #include <fstream>
+#include <utility>
 #include <vector>
+
+#include "engine/description/shared_registry.h"
 
 namespace engine {
 
@@ -125,21 +128,35 @@ bool LanguageTable::load(const std::string& fileName, const std::string& languag
     if (codeChanged) languageCode_ = languageCode;
     if (!fileChanged && !codeChanged) return true;
     if (fileName_.empty() || languageCode_.empty()) return true;
-    texts_.clear();
-    std::ifstream in(fileName_, std::ios::binary);
-    if (!in) return false;
-    std::string bytes;
-    std::vector<char> chunk(kChunkSize);
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+    texts_ = std::make_shared<const Texts>();
+    const FileStamp stamp = stampOf(fileName_);
+    if (!stamp.exists) return false;
+    static SharedRegistry<std::pair<std::string, std::string>, FileStamp, Texts> shared;
+    struct Unreadable {};
+    try {
+        texts_ = shared.get({fileName_, languageCode_}, stamp, [&] {
+            std::ifstream in(fileName_, std::ios::binary);
+            if (!in) throw Unreadable{};  // nothing is kept for it
+            std::string bytes;
+            std::vector<char> chunk(kChunkSize);
+            while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
+                bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+            }
+            return std::make_shared<const Texts>(parseTexts(toUtf8(std::move(bytes)), languageCode_));
+        });
+    } catch (const Unreadable&) {
+        return false;
     }
-    parse(toUtf8(std::move(bytes)));
     return true;
 }
 
 void LanguageTable::parse(std::string_view contents) {
-    texts_.clear();
-    const std::string marker = "|" + languageCode_ + "|";
+    texts_ = std::make_shared<const Texts>(parseTexts(contents, languageCode_));
+}
+
+LanguageTable::Texts LanguageTable::parseTexts(std::string_view contents, const std::string& languageCode) {
+    Texts texts;
+    const std::string marker = "|" + languageCode + "|";
     Entry entry;
     for (const std::string& rawLine : splitLines(contents)) {
         std::string_view line = trim(rawLine);
@@ -161,7 +178,7 @@ void LanguageTable::parse(std::string_view contents) {
             entry.text = unescape(trimLeft(rest));
             entry.ownLanguageSeen = true;
             entry.ended = false;
-            texts_[entry.key] = entry.text;
+            texts[entry.key] = entry.text;
             continue;
         }
         const bool foreign = unquoted.find('|') != std::string::npos || unquoted.find("/*") != std::string::npos ||
@@ -183,13 +200,14 @@ void LanguageTable::parse(std::string_view contents) {
             entry.text += ' ';
         }
         entry.text += piece;
-        texts_[entry.key] = entry.text;
+        texts[entry.key] = entry.text;
     }
+    return texts;
 }
 
 std::string LanguageTable::translate(std::string_view key) const {
-    const auto it = texts_.find(std::string(key));
-    return it == texts_.end() ? std::string(key) : it->second;
+    const auto it = texts_->find(std::string(key));
+    return it == texts_->end() ? std::string(key) : it->second;
 }
 
 }  // namespace engine

@@ -11,6 +11,7 @@
 // Double quotes are dropped from every text line.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,6 +23,8 @@ public:
     // Loads the table for the language code from the file. An empty file name or
     // code keeps the one already known; when neither changes nothing is re-read.
     // Returns false when the file cannot be read; the table is then empty.
+    // Tables read from the same unchanged file for the same code are shared
+    // by every instance of the module.
     bool load(const std::string& fileName, const std::string& languageCode);
 
     // Replaces the table with the entries of `contents` for the current language code.
@@ -29,8 +32,8 @@ public:
 
     // The display text of the key, or the key itself when the table has none.
     std::string translate(std::string_view key) const;
-    bool contains(std::string_view key) const { return texts_.count(std::string(key)) != 0; }
-    std::size_t size() const { return texts_.size(); }
+    bool contains(std::string_view key) const { return texts_->count(std::string(key)) != 0; }
+    std::size_t size() const { return texts_->size(); }
 
     const std::string& fileName() const { return fileName_; }
     const std::string& languageCode() const { return languageCode_; }
@@ -40,10 +43,15 @@ public:
     // 7 gives "de", 10 "sp", 12 "fr", 16 "it", anything else "en".
     static std::string codeForLanguageId(std::int32_t languageId);
 
+    using Texts = std::unordered_map<std::string, std::string>;
+
 private:
+    // The texts of `contents` for the language code.
+    static Texts parseTexts(std::string_view contents, const std::string& languageCode);
+
     std::string fileName_;
     std::string languageCode_;
-    std::unordered_map<std::string, std::string> texts_;
+    std::shared_ptr<const Texts> texts_ = std::make_shared<const Texts>();
 };
 
 }  // namespace engine

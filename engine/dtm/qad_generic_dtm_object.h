@@ -226,7 +226,7 @@ private:
 
     bool dataSetLocked_ = false;
     std::vector<OpenApplication> openApplications_;
-    std::shared_ptr<xml::SchemaCache> schemaCache_;
+    std::shared_ptr<const xml::SchemaCache> schemaCache_;
     std::string iconFile_;
     std::string systemTag_;
     com::ComPtr<IFdtContainer> frameContainer_;
@@ -237,8 +237,9 @@ private:
     std::unique_ptr<communication::HartChannel> channel_;
     DeviceObject deviceObject_;
     LanguageTable translator_;
-    xml::Document deviceDocument_;
-    xml::Document dtmDocument_;
+    // Shared read-only with every instance bound to the same files.
+    std::shared_ptr<const xml::Document> deviceDocument_;
+    std::shared_ptr<const xml::Document> dtmDocument_;
     std::int32_t userLevel_ = 0;
     std::int32_t state_ = kCreated;
     bool dirty_ = false;

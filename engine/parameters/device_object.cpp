@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/parameters/code_index.h"
 #include "engine/parameters/locale_time.h"
 #include "engine/parameters/parameter_factory.h"
 #include "engine/parameters/value_parameter.h"
@@ -22,6 +23,11 @@ ValueParameter* findAmongComponents(const ValueParameter& parent, ParameterId id
 DeviceObject::DeviceObject() : dateTimeFormat_(&DateTimeFormat::userDefault()) {}
 
 DeviceObject::~DeviceObject() { clear(); }
+
+const CodeIndex& DeviceObject::codeIndex(const xml::Node& anyNode) const {
+    if (!codeIndex_) codeIndex_ = std::make_unique<CodeIndex>(anyNode);
+    return *codeIndex_;
+}
 
 void DeviceObject::setTag(std::string_view tag) {
     if (tag != tag_) {
@@ -142,6 +148,7 @@ void DeviceObject::clear() {
     map_.clear();
     idList_.clear();
     actions_.clear();
+    codeIndex_.reset();
     modelBuilt_ = false;
     doomed.clear();
 }

@@ -13,6 +13,7 @@
 
 namespace engine {
 
+class CodeIndex;
 class DateTimeFormat;
 class ValueParameter;
 
@@ -107,6 +108,10 @@ public:
     const ActionEntry* findAction(uint32_t key) const;
     const std::map<uint32_t, ActionEntry>& actions() const { return actions_; }
 
+    // The command numbers of the description that `anyNode` belongs to,
+    // indexed on first use (the model's description does not change).
+    const CodeIndex& codeIndex(const xml::Node& anyNode) const;
+
     // Formats of the date and time kinds; the user's default unless set.
     const DateTimeFormat& dateTimeFormat() const { return *dateTimeFormat_; }
     // format must outlive this object.
@@ -128,6 +133,7 @@ private:
     std::map<uint32_t, ActionEntry> actions_;
 
     std::vector<std::unique_ptr<ValueParameter>> objects_;
+    mutable std::unique_ptr<CodeIndex> codeIndex_;
     const DateTimeFormat* dateTimeFormat_;
 };
 

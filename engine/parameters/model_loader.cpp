@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/description/data_type.h"
+#include "engine/description/description_namespaces.h"
 #include "engine/description/description_node.h"
 #include "engine/description/dtm_exception.h"
 #include "engine/parameters/data_set_text.h"
@@ -63,10 +64,10 @@ void addActionItem(DeviceObject& root, const xml::Node& action) {
 }
 
 void addBlock(DeviceObject& root, const xml::Node& block) {
-    for (const xml::Node& parameter : block.selectNodes("user:parameter")) {
+    for (const xml::Node& parameter : description::childElements(block, "parameter")) {
         addParameter(root, parameter, nullptr);
     }
-    for (const xml::Node& action : block.selectNodes("user:action_hart")) {
+    for (const xml::Node& action : description::childElements(block, "action_hart")) {
         addActionItem(root, action);
     }
 }
@@ -85,20 +86,23 @@ void loadModel(DeviceObject& root, const xml::Document& deviceDocument,
                const xml::Document& dtmDocument) {
     addReservedParameters(root);
 
-    const xml::Node hart = deviceDocument.selectSingleNode("//user:device_interface[@bus_type='hart']");
+    const xml::Node deviceRoot = deviceDocument.documentElement();
+    const xml::Node hart = description::firstElement(deviceRoot, "device_interface",
+                                                     kDeviceDescriptionNamespace, "bus_type", "hart");
     if (!hart) throw CDTMException("Error on init HartParameterManager. No HART interface found.");
-    for (const xml::Node& block : hart.selectNodes("user:block")) addBlock(root, block);
+    for (const xml::Node& block : description::childElements(hart, "block")) addBlock(root, block);
 
     if (!dtmDocument.empty()) {
-        const xml::Node version = dtmDocument.selectSingleNode("//user:DTMVersion");
+        const xml::Node version = description::firstElement(dtmDocument.documentElement(), "DTMVersion",
+                                                            kDtmDescriptionNamespace);
         if (const std::optional<std::string> name = version.getAttribute("name")) root.setTag(*name);
     }
 
-    const xml::Node internal =
-        deviceDocument.selectSingleNode("//user:device_interface[@bus_type='internal']");
+    const xml::Node internal = description::firstElement(deviceRoot, "device_interface",
+                                                         kDeviceDescriptionNamespace, "bus_type", "internal");
     if (internal) {
-        for (const xml::Node& block : internal.selectNodes("user:block")) addBlock(root, block);
-        for (const xml::Node& parameter : internal.selectNodes("user:parameter")) {
+        for (const xml::Node& block : description::childElements(internal, "block")) addBlock(root, block);
+        for (const xml::Node& parameter : description::childElements(internal, "parameter")) {
             addParameter(root, parameter, nullptr);
         }
     }

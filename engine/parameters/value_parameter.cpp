@@ -78,16 +78,31 @@ int ValueParameter::describedSize() const {
     return std::max(0, parseLeadingDecimal(ValueParameter::getSize()));
 }
 
+const xml::NodeList& ValueParameter::restrictions() const {
+    if (!restrictions_) restrictions_ = description::childElements(node_, "restriction");
+    return *restrictions_;
+}
+
+xml::Node ValueParameter::restrictionConstant(std::string_view kind) const {
+    return description::firstPathFrom(restrictions(), {kind, "constant"});
+}
+
+std::optional<ParameterId> ValueParameter::restrictionPointer(std::string_view kind) const {
+    const xml::Node pointer = description::firstPathFrom(restrictions(), {kind, "pointer"});
+    if (!pointer) return std::nullopt;
+    return description::referenceIdOf(pointer);
+}
+
 std::string ValueParameter::constantText(std::string_view kind) const {
-    const xml::Node constant = description::restrictionConstant(node_, kind);
+    const xml::Node constant = restrictionConstant(kind);
     return constant ? constant.text() : std::string();
 }
 
 ValueParameter* ValueParameter::findRestrictionSource(std::string_view kind, bool follow) {
     if (!node_) return nullptr;
-    if (description::restrictionConstant(node_, kind)) return this;
-    std::optional<ParameterId> target = description::restrictionPointer(node_, kind);
-    if (!target && follow) target = description::restrictionPointer(node_, "value");
+    if (restrictionConstant(kind)) return this;
+    std::optional<ParameterId> target = restrictionPointer(kind);
+    if (!target && follow) target = restrictionPointer("value");
     if (!target) return nullptr;
     ValueParameter* source = owner_->findDeep(*target);
     if (source != nullptr) source->addLink(this);
@@ -102,7 +117,7 @@ std::string ValueParameter::limitText(std::string_view kind, ValueParameter** so
     std::string text;
     if (ValueParameter* direct = findRestrictionSource(kind, false); direct != nullptr) {
         *source = direct;
-        const bool own = direct == this && description::restrictionConstant(node_, kind);
+        const bool own = direct == this && restrictionConstant(kind);
         text = own ? constantText(kind) : direct->getValueText(kDisplayMode);
     }
     if (text.empty()) {
@@ -200,7 +215,7 @@ void ValueParameter::setVisible(int16_t visible) {
 
 void ValueParameter::applyDefault() {
     if (!node_) return;
-    const xml::Node constant = description::restrictionConstant(node_, "default");
+    const xml::Node constant = restrictionConstant("default");
     if (constant) setValueText(constant.text(), kDisplayMode);
 }
 

@@ -178,6 +178,13 @@ protected:
     void refuseValue() { outOfRange_ = 1; }
 
 private:
+    // The "user:restriction" elements of the node, found on first use: the
+    // restriction lookups run for every value set and every text read.
+    const xml::NodeList& restrictions() const;
+    // "user:restriction/user:<kind>/user:constant" and the reference id of
+    // ".../user:pointer" (nullopt without one).
+    xml::Node restrictionConstant(std::string_view kind) const;
+    std::optional<ParameterId> restrictionPointer(std::string_view kind) const;
     std::string limitText(std::string_view kind, ValueParameter** source);
     std::string constantOrValueText(std::string_view kind);
     void applyChanged(bool flag, std::unordered_set<const ValueParameter*>& visited);
@@ -191,6 +198,7 @@ private:
     std::vector<ValueParameter*> links_;
     DeviceObject* owner_;
     xml::Node node_;
+    mutable std::optional<xml::NodeList> restrictions_;
     ValueParameter* parent_;
     int16_t valid_ = 1;
     int16_t visible_ = 1;

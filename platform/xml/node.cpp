@@ -198,6 +198,18 @@ std::string Node::prefix() const
 
 std::string Node::namespaceURI() const { return detail::namespaceOf(node_); }
 
+bool Node::isElementNamed(std::string_view localName, std::string_view namespaceURI) const
+{
+    if (node_ == nullptr || node_->type != XML_ELEMENT_NODE || node_->name == nullptr) {
+        return false;
+    }
+    if (localName != reinterpret_cast<const char*>(node_->name)) {
+        return false;
+    }
+    const xmlChar* href = node_->ns != nullptr ? node_->ns->href : nullptr;
+    return namespaceURI == (href != nullptr ? reinterpret_cast<const char*>(href) : "");
+}
+
 std::string Node::text() const
 {
     const bool trim = state_ != nullptr && !state_->preserveWhiteSpace;

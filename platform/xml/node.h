@@ -55,6 +55,9 @@ public:
     std::string baseName() const;
     std::string localName() const { return baseName(); }
     std::string prefix() const;
+    // True for an element with that local name in that namespace (empty: none).
+    // Copies nothing: for walks over large documents.
+    bool isElementNamed(std::string_view localName, std::string_view namespaceURI) const;
     // Namespace URI of an element or attribute; empty when it has none.
     std::string namespaceURI() const;
 

@@ -4,6 +4,11 @@
 #include <libxml/xpathInternals.h>
 
 #include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "platform/xml/libxml_support_p.h"
 #include "platform/xml/text_check_p.h"
@@ -24,6 +29,28 @@ struct CompFree {
 struct ObjectFree {
     void operator()(xmlXPathObject* o) const { xmlXPathFreeObject(o); }
 };
+
+using Prefixes = std::vector<std::pair<std::string, std::string>>;
+
+// One XPath context and the compiled expressions, kept between evaluations:
+// a fresh context registers every XPath function anew, which costs more than
+// most of the small selections the callers make. Compiled expressions do not
+// depend on the document or on the prefix bindings (those are resolved when
+// evaluating). Guarded by a lock: documents may be used on several threads.
+struct EvaluationCache {
+    static constexpr std::size_t kMaxCompiled = 512;
+
+    std::mutex lock;
+    std::unique_ptr<xmlXPathContext, ContextFree> context;
+    Prefixes boundPrefixes;
+    std::unordered_map<std::string, std::unique_ptr<xmlXPathCompExpr, CompFree>> compiled;
+};
+
+EvaluationCache& evaluationCache()
+{
+    static EvaluationCache cache;
+    return cache;
+}
 
 [[noreturn]] void fail(const std::string& what)
 {
@@ -94,26 +121,48 @@ std::vector<xmlNode*> evaluateNodes(xmlDocPtr doc, xmlNode* context, std::string
     if (expr.find('\0') != std::string::npos) {
         throw Error(ErrorKind::XPath, "XPath expression contains a NUL character.");
     }
-    std::unique_ptr<xmlXPathContext, ContextFree> ctx(xmlXPathNewContext(doc));
-    if (!ctx) {
-        throw Error(ErrorKind::OutOfMemory, "Out of memory while creating an XPath context.");
+    EvaluationCache& cache = evaluationCache();
+    std::lock_guard guard(cache.lock);
+    if (!cache.context) {
+        cache.context.reset(xmlXPathNewContext(nullptr));
+        cache.boundPrefixes.clear();
+        if (!cache.context) {
+            throw Error(ErrorKind::OutOfMemory, "Out of memory while creating an XPath context.");
+        }
     }
+    xmlXPathContext* ctx = cache.context.get();
+    ctx->doc = doc;
     ctx->node = context;
     ctx->error = ErrorSink::toCurrentScope;
     ctx->opLimit = kXPathOperationLimit;
-    for (const auto& [prefix, uri] : prefixes) {
-        if (!prefix.empty() && xmlXPathRegisterNs(ctx.get(), bad(prefix.c_str()), bad(uri.c_str())) != 0) {
-            throw Error(ErrorKind::OutOfMemory, "Cannot bind the XPath prefix '" + prefix + "'.");
+    ctx->opCount = 0;
+    if (cache.boundPrefixes != prefixes) {
+        xmlXPathRegisteredNsCleanup(ctx);
+        cache.boundPrefixes.clear();
+        for (const auto& [prefix, uri] : prefixes) {
+            if (!prefix.empty() && xmlXPathRegisterNs(ctx, bad(prefix.c_str()), bad(uri.c_str())) != 0) {
+                xmlXPathRegisteredNsCleanup(ctx);
+                throw Error(ErrorKind::OutOfMemory, "Cannot bind the XPath prefix '" + prefix + "'.");
+            }
         }
+        cache.boundPrefixes = prefixes;
     }
     auto describe = [&](const char* what) {
         return std::string(what) + " '" + expr + "'" + (sink.seen ? ": " + sink.message : std::string()) + ".";
     };
-    std::unique_ptr<xmlXPathCompExpr, CompFree> compiled(xmlXPathCtxtCompile(ctx.get(), bad(expr.c_str())));
-    if (!compiled) {
-        throw Error(ErrorKind::XPath, describe("Invalid XPath expression"));
+    auto known = cache.compiled.find(expr);
+    if (known == cache.compiled.end()) {
+        std::unique_ptr<xmlXPathCompExpr, CompFree> compiled(xmlXPathCtxtCompile(ctx, bad(expr.c_str())));
+        if (!compiled) {
+            throw Error(ErrorKind::XPath, describe("Invalid XPath expression"));
+        }
+        if (cache.compiled.size() >= EvaluationCache::kMaxCompiled) cache.compiled.clear();
+        known = cache.compiled.emplace(expr, std::move(compiled)).first;
     }
-    std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(compiled.get(), ctx.get()));
+    std::unique_ptr<xmlXPathObject, ObjectFree> result(xmlXPathCompiledEval(known->second.get(), ctx));
+    // The context keeps no node of this document beyond the evaluation.
+    ctx->doc = nullptr;
+    ctx->node = nullptr;
     if (!result || sink.seen) {
         throw Error(ErrorKind::XPath, describe("Cannot evaluate the XPath expression"));
     }

@@ -335,16 +335,58 @@ TEST_F(FrameSession, CommandsOutsideTheirStateFailWithTheDtmsAnswer) {
     EXPECT_NE(
         command("create No.Such.ProgId").output.find("ProgID 'No.Such.ProgId' is not registered"),
         std::string::npos);
-    run("create QadGenericDTM.QadGenericDTMObject.7\n");
-    EXPECT_NE(command("create QadGenericDTM.QadGenericDTMObject.7").output.find("a DTM exists"),
-              std::string::npos);
-    run("bind positioner\n");
+    run("create QadGenericDTM.QadGenericDTMObject.7\nbind positioner\n");
     const Ran early = command("setcommunication");
     EXPECT_EQ(early.output, "> setcommunication\nFALSE\nfailed: SetCommunication answered FALSE\n");
     EXPECT_FALSE(command("bind no-such-package").ok);
     run("environment\ninitnew\nconfig maintenance\n");
     EXPECT_FALSE(command("upload").ok) << "not communicating";
     EXPECT_TRUE(command("release").ok) << "release from the configured state works";
+}
+
+// Several DTMs of one package: each keeps its own values (the parsed
+// description is shared), commands go to the one chosen by system tag, and
+// the frame's close releases every one still held.
+TEST_F(FrameSession, SeveralDtmsAreAddressedBySystemTag) {
+    const std::string create = "create QadGenericDTM.QadGenericDTMObject.7\nbind positioner\n";
+    run(create + "environment PV-1\ninitnew\nconfig maintenance\nset 1031198652 FIRST\n");
+    run(create);
+    EXPECT_NE(command("environment PV-1").output.find("failed: another DTM has the system tag PV-1"),
+              std::string::npos);
+    run("environment PV-2\ninitnew\nconfig maintenance\nset 1031198652 SECOND\n");
+    run(create + "environment PV-3\n");
+    EXPECT_EQ(command("list").output,
+              "> list\n"
+              "  PV-1 QadGenericDTM.QadGenericDTMObject.7\n"
+              "  PV-2 QadGenericDTM.QadGenericDTMObject.7\n"
+              "* PV-3 QadGenericDTM.QadGenericDTMObject.7\n");
+
+    EXPECT_EQ(command("use PV-1").output, "> use PV-1\nPV-1\n");
+    EXPECT_NE(command("get 1031198652").output.find("FIRST"), std::string::npos);
+    EXPECT_FALSE(command("use PV-9").ok);
+    EXPECT_NE(command("get 1031198652").output.find("FIRST"), std::string::npos)
+        << "a failed use keeps the current DTM";
+    run("use PV-2\n");
+    EXPECT_NE(command("get 1031198652").output.find("SECOND"), std::string::npos);
+    run("release\n");
+    EXPECT_EQ(command("get 1").output,
+              "> get 1\nfailed: no current DTM: use TAG or create one\n");
+    EXPECT_EQ(command("list").output,
+              "> list\n"
+              "  PV-1 QadGenericDTM.QadGenericDTMObject.7\n"
+              "  PV-3 QadGenericDTM.QadGenericDTMObject.7\n");
+
+    const std::size_t from = session->events().size();
+    const frame::CommandResult closed = session->close();
+    EXPECT_TRUE(closed.ok) << closed.error;
+    EXPECT_EQ(closed.output, std::optional<std::string>("TRUE\nTRUE"));
+    EXPECT_EQ(session->dtmCount(), 0u);
+    std::vector<std::string> released;
+    const auto& events = session->events().events();
+    for (std::size_t i = from; i < events.size(); ++i)
+        if (events[i].kind == "prepared-to-release") released.push_back(events[i].systemTag);
+    EXPECT_EQ(released, (std::vector<std::string>{"PV-1", "PV-3"}));
+    EXPECT_EQ(command("list").output, "> list\nno DTM\n");
 }
 
 }  // namespace

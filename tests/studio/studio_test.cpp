@@ -210,7 +210,7 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
     studio_test::Studio studio;
     DeviceSession* device = studio.window->addSimulatedDevice("positioner", "PV-7");
     ASSERT_NE(device, nullptr) << studio.problems.join("\n").toStdString();
-    const auto engine = device->frame().dtmObject().as<IQadGenericDTMObject>();
+    const auto engine = device->frame().dtm().as<IQadGenericDTMObject>();
     ASSERT_TRUE(engine);
 
     QString shownText, shownTitle;

@@ -163,6 +163,27 @@ TEST(XmlDocument, ClearedSelectionNamespacesUnbindPrefixes)
     EXPECT_THROW(doc.selectSingleNode("/p:a"), Error);
 }
 
+// Selections reuse one evaluation context and compiled expressions; every
+// document still answers with its own bindings and its own content.
+TEST(XmlDocument, SelectionsOfDocumentsInTurnUseEachOnesBindings)
+{
+    Document first;
+    Document second;
+    ASSERT_TRUE(first.loadXML("<a xmlns='urn:one'><b>1</b></a>"));
+    ASSERT_TRUE(second.loadXML("<a xmlns='urn:two'><b>2</b></a>"));
+    first.setProperty("SelectionNamespaces", "xmlns:p='urn:one'");
+    second.setProperty("SelectionNamespaces", "xmlns:p='urn:two'");
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(first.selectSingleNode("/p:a/p:b").text(), "1");
+        EXPECT_EQ(second.selectSingleNode("/p:a/p:b").text(), "2");
+    }
+    second.setProperty("SelectionNamespaces", "xmlns:p='urn:one'");
+    EXPECT_FALSE(second.selectSingleNode("/p:a/p:b"));
+    EXPECT_THROW(first.selectSingleNode("/p:a["), Error);
+    EXPECT_THROW(first.selectSingleNode("/p:a["), Error) << "a bad expression is not kept";
+    EXPECT_EQ(first.selectSingleNode("/p:a/p:b").text(), "1");
+}
+
 TEST(XmlDocument, SelectionLanguageIsXPathAndOtherPropertiesAreRefused)
 {
     Document doc;
