@@ -34,6 +34,11 @@ Answer DescriptionDevice::handle(std::uint8_t number, std::span<const std::uint8
     catchUp();
     const CommandInfo* command = description().command(number);
     if (command == nullptr) return finish(hart::kCommandNotImplemented, nullptr);
+    if (!behaviour_->answers(*command, request, memory_)) {
+        Answer silence;
+        silence.kind = AnswerKind::NoAnswer;
+        return silence;
+    }
     if (const std::uint8_t refused = takeRequest(*command, request))
         return finish(refused, nullptr);
     if (number == kResetConfigurationChanged) configurationChanged_ = false;
