@@ -134,9 +134,13 @@ com::Status saveDataSet(IUnknown& dtm, const std::filesystem::path& file) {
     com::ComPtr<IStream> stream;
     if (FAILED(com::createMemoryStream(stream.put())))
         return com::Status::failure(E_OUTOFMEMORY, "no memory stream");
-    if (const HRESULT hr = persist->Save(stream.get(), TRUE); FAILED(hr))
-        return com::Status::failure(
-            hr, "the DTM failed to save its data set (" + hresultText(hr) + ")");
+    if (const HRESULT hr = persist->Save(stream.get(), TRUE); FAILED(hr)) {
+        const std::string why = hr == E_ACCESSDENIED ? "its data-set lock was refused"
+                                : hr == E_UNEXPECTED ? "it has no data set before Environment"
+                                                     : "it failed to save its data set";
+        return com::Status::failure(hr, "the DTM wrote no data set: " + why + " (" +
+                                            hresultText(hr) + ")");
+    }
     if (com::Status read = readStream(*stream.get(), image.stream); !read) return read;
     if (image.stream.empty())
         return com::Status::failure(E_FAIL,

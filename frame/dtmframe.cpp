@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -45,10 +46,12 @@ void printUsage(std::ostream& out) {
            "Runs a frame script (a file, -e lines, or standard input) against a DTM.\n"
            "  -e LINE            run LINE as a script line (may be repeated)\n"
            "  --device SPEC      the HART line: sim:positioner, sim:level or sim:FOLDER\n"
-           "  --registry PATH    the component registry file (a directory: its file 'registry')\n"
+           "  --registry PATH    the component registry file (a directory: its file 'registry');\n"
+           "                     default: HARTDTM_REGISTRY, else the build's registry when run\n"
+           "                     from its build folder, else the per-user registry\n"
            "  --virtual-time     run on a virtual clock: waits take no real time\n"
            "  --answers LIST     comma-separated answers for the next user messages\n"
-           "  --latency MS       time the line takes to answer a request (5)\n"
+           "  --latency MS       time the line takes to answer a request (5; 0 answers inside it)\n"
            "  --timeout MS       time after which a silent device counts as not answering (1000)\n"
            "  --devices DIR      device packages and their schemas folder\n"
            "  --keep-going       go on after a failed command (the exit status stays 1)\n"
@@ -122,8 +125,35 @@ bool parseCommandLine(int argc, char** argv, CommandLine& options, bool& help) {
     return true;
 }
 
+// True when `path` lies inside `folder` (both canonical).
+bool isInside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+    auto at = path.begin();
+    for (const auto& part : folder) {
+        if (part.empty()) continue;  // a trailing separator
+        if (at == path.end() || *at != part) return false;
+        ++at;
+    }
+    return true;
+}
+
+// The registry when neither --registry nor HARTDTM_REGISTRY names one: a
+// dtmframe run from its build folder uses the registry the build registers
+// its modules into; elsewhere the per-user one of installed modules applies.
+void useBuildRegistryByDefault() {
+    if (const char* set = std::getenv("HARTDTM_REGISTRY"); set && *set) return;
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::canonical("/proc/self/exe", error);
+    if (error) return;
+    const std::filesystem::path build = std::filesystem::canonical(HARTDTM_BUILD_DIR, error);
+    if (error || !isInside(self, build)) return;
+    setenv("HARTDTM_REGISTRY", HARTDTM_BUILD_REGISTRY, 1);
+}
+
 void useRegistry(const std::string& path) {
-    if (path.empty()) return;
+    if (path.empty()) {
+        useBuildRegistryByDefault();
+        return;
+    }
     std::error_code error;
     std::filesystem::path file = path;
     if (std::filesystem::is_directory(file, error)) file /= "registry";
@@ -225,7 +255,11 @@ int runSession(CommandLine options) {
     std::string source =
         options.lines.empty() ? (options.scriptFile.empty() ? "stdin" : options.scriptFile) : "-e";
     frame::ScriptRunner runner(frame, std::cout, std::cerr, source);
-    if (interactive) return runInteractively(runner) ? 0 : kExitFailed;
+    if (interactive) {
+        const bool ok = runInteractively(runner);
+        runner.finish();
+        return ok ? 0 : kExitFailed;
+    }
 
     std::string text;
     if (!options.lines.empty()) {
@@ -239,7 +273,11 @@ int runSession(CommandLine options) {
         runner.reportUnreadable(script.errorLine, script.error);
         return kExitFailed;
     }
-    return runner.run(script.lines, options.keepGoing) ? 0 : kExitFailed;
+    const bool ok = runner.run(script.lines, options.keepGoing);
+    // The script's outcome decides the exit status; the release at the end is
+    // the frame's own and only shows in the transcript.
+    runner.finish();
+    return ok ? 0 : kExitFailed;
 }
 
 }  // namespace

@@ -33,6 +33,11 @@ Frame::Frame(SessionLoop& loop, FrameOptions options) : loop_(loop), options_(st
 }
 
 Frame::~Frame() {
+    try {
+        close();
+    } catch (...) {
+        // Ending goes on without the DTM's answers.
+    }
     dropDtm();
     if (communicationImpl_) communicationImpl_->shutdown();
     communication_.reset();
@@ -193,6 +198,13 @@ CommandResult Frame::release() {
     CommandResult outcome = booleanResult("PrepareToRelease", hr, result);
     if (outcome.ok) dropDtm();
     return outcome;
+}
+
+CommandResult Frame::close() {
+    if (!dtm_) return CommandResult::success();
+    CommandResult result = release();
+    if (dtm_) dropDtm();
+    return result;
 }
 
 void Frame::dropDtm() {

@@ -86,6 +86,8 @@ public:
     // The line when it is the simulator, else null.
     SimulatorBackend* simulator();
     bool hasDtm() const { return static_cast<bool>(dtm_); }
+    // The DTM the session holds (null without one), for driving it directly.
+    com::ComPtr<IUnknown> dtm() const { return dtm_; }
     const std::string& systemTag() const { return systemTag_; }
 
     // Lets deferred work run until the loop is idle (at most the settle limit).
@@ -113,6 +115,10 @@ public:
     // Releases the communication when it is set, then PrepareToRelease; the
     // DTM is dropped and unused modules unloaded.
     CommandResult release();
+    // The end of the session, as a frame closing its project: a DTM still held
+    // is released as release() does and then dropped, also when it refused a
+    // step. Without a DTM nothing happens (no output). The destructor closes.
+    CommandResult close();
 
     // --- documents and values ---
     CommandResult information();

@@ -126,6 +126,10 @@ void FrameCommunication::enqueue(Pending request) {
 void FrameCommunication::startNext() {
     if (lineBusy_ || queue_.empty()) return;
     lineBusy_ = true;
+    if (settings_.latency <= std::chrono::milliseconds{0}) {
+        onAnswerDue();
+        return;
+    }
     timer_.arm(kLineTimer, settings_.latency, [this] { onAnswerDue(); });
 }
 
@@ -261,8 +265,10 @@ void FrameCommunication::finish(const std::function<void(IFdtCommunicationEvents
     lineBusy_ = false;
     const com::ComPtr<IFdtCommunicationEvents> callback = callback_;
     if (releaseCallback) callback_.reset();
-    startNext();
+    // The answer goes first: on a synchronous line the next request would
+    // otherwise be answered before this one.
     if (callback) call(*callback.get());
+    startNext();
 }
 
 }  // namespace frame

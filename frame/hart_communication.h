@@ -3,6 +3,8 @@
 // and answered later on the apartment loop, through the IFdtCommunicationEvents
 // given with the connect request: the line carries one request at a time, in
 // the order they came, each answered `latency` after it was taken on the line.
+// With a latency of 0 the line is synchronous: a request that finds the line
+// free is answered from inside the call that made it.
 // A device that stays silent is answered, `responseTimeout` after the request
 // was taken, with a communication error document, so no transfer hangs.
 
@@ -23,7 +25,7 @@
 namespace frame {
 
 struct CommunicationSettings {
-    std::chrono::milliseconds latency{5};
+    std::chrono::milliseconds latency{5};  // 0: answered inside the request's call
     std::chrono::milliseconds responseTimeout{1000};
 };
 

@@ -38,9 +38,11 @@ com::Status unregisterDeliverable(const std::filesystem::path& library) {
 com::Status createByProgId(std::string_view progId, com::ComPtr<IUnknown>& object, CLSID& clsid) {
     const std::u16string name = com::utf8ToUtf16(progId);
     if (FAILED(CLSIDFromProgID(name.c_str(), &clsid))) {
-        return com::Status::failure(REGDB_E_CLASSNOTREG, "ProgID '" + std::string(progId) +
-                                                             "' is not registered in " +
-                                                             com::registryPath().string());
+        return com::Status::failure(
+            REGDB_E_CLASSNOTREG, "ProgID '" + std::string(progId) + "' is not registered in " +
+                                     com::registryPath().string() +
+                                     " (choose another registry with --registry PATH or the "
+                                     "environment variable HARTDTM_REGISTRY)");
     }
     const HRESULT hr =
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IUnknown::iid, object.putVoid());

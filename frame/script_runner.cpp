@@ -99,6 +99,17 @@ bool ScriptRunner::run(const std::vector<ScriptLine>& lines, bool keepGoing) {
     return allOk;
 }
 
+bool ScriptRunner::finish() {
+    if (!frame_.hasDtm()) return true;
+    out_ << "frame ends: releasing the DTM it holds\n";
+    const CommandResult result = frame_.close();
+    if (result.output) out_ << *result.output << '\n';
+    if (!result.ok)
+        out_ << "failed: " << escapeLineBreaks(result.error) << "; the DTM was dropped all the same\n";
+    out_.flush();
+    return result.ok;
+}
+
 void ScriptRunner::reportUnreadable(int line, const std::string& error) {
     err_ << "dtmframe: " << source_ << " line " << line << ": " << error << '\n';
 }

@@ -27,6 +27,12 @@ public:
     // True when every command that ran succeeded.
     bool run(const std::vector<ScriptLine>& lines, bool keepGoing);
 
+    // Ends the session: a DTM the frame still holds is released as a frame
+    // closing its project releases it (Frame::close), under the line "frame
+    // ends: releasing the DTM it holds" and with its events and result. False
+    // when the DTM refused a step (it is dropped all the same).
+    bool finish();
+
     // Names the source in messages from now on.
     void setSource(std::string source) { source_ = std::move(source); }
     // Reports a line that cannot be read, in the same form as a failure.

@@ -141,11 +141,13 @@ struct IQadGenericDTMObject : IDispatch {
     // target_id->lVal; the caller passes a VT_I4 VARIANT.
     virtual HRESULT LookupParameter(VARIANT source_id, BSTR* type, VARIANT* target_id) = 0;
     // Binds the four description files (paths); a failure answers E_POINTER.
+    // Once Environment has built the model on them the call is refused with
+    // E_UNEXPECTED and the bound files stay.
     virtual HRESULT SetDeviceDescription(BSTR zorFile, BSTR descFile, BSTR iconFile,
                                          BSTR languageFile) = 0;
     virtual HRESULT SetValid(VARIANT para_id, VARIANT_BOOL valid) = 0;
     // The view opened under invokeID for function functionID (decimal text)
-    // closed.
+    // closed; its open-application entry (the one of invokeID) is removed.
     virtual HRESULT OnApplicationClosed(BSTR invokeID, BSTR functionID) = 0;
     virtual HRESULT OnFunctionChanged() = 0;
     virtual HRESULT OnApplicationOpened(BSTR invokeID, BSTR functionID) = 0;

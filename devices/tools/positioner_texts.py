@@ -118,6 +118,16 @@ TEXTS = {
     'Partial Stack': ('Partial stack', 'Teilstapel'),
     'Full Stack': ('Full stack', 'Vollstapel'),
     'Cage': ('Cage', 'Käfig'),
+    # valve types and trims of the limits panel's table (neutral names)
+    'Globe Valve': ('Globe valve', 'Durchgangsventil'),
+    'Rotary Ball Valve': ('Rotary ball valve', 'Kugelhahn'),
+    'Eccentric Plug Valve': ('Eccentric plug valve', 'Exzenterdrehkegelventil'),
+    'Eccentric Plug': ('Eccentric plug', 'Exzenterkegel'),
+    'Low Noise Globe Valve': ('Low-noise globe valve', 'Geräuscharmes Durchgangsventil'),
+    'Anti-Cavitation Valve': ('Anti-cavitation valve', 'Antikavitationsventil'),
+    'Cage Guided Valve': ('Cage-guided valve', 'Käfiggeführtes Ventil'),
+    'Butterfly Valve': ('Butterfly valve', 'Absperrklappe'),
+    'Offset Disc': ('Offset disc', 'Exzentrische Scheibe'),
 
     # --- long help and information texts ------------------------------------
     'SetupWizard_HELP': (

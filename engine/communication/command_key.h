@@ -5,9 +5,10 @@
 #include <string_view>
 
 // Command keys: a HART command number in the high 8 bits and an addressing
-// index in the low bits (command number * 16777216 + index). The command map
-// holds indexes 0 to 255, so every key built here takes the index modulo 256
-// and the command number modulo 256; the arithmetic wraps modulo 2^32.
+// index in the low 24 bits (command number * 16777216 + index modulo
+// 16777216); the arithmetic wraps modulo 2^32. The command map holds indexes
+// 0 to 255 only, so a key with a larger index names no command of the map:
+// its request carries no data and its reply is not decoded.
 namespace engine::communication {
 
 using CommandKey = uint32_t;
@@ -16,7 +17,7 @@ inline constexpr uint32_t kCommandKeyFactor = 16777216u;
 
 // The key of a command number and an addressing index.
 constexpr CommandKey commandKey(uint32_t commandNumber, uint32_t index) {
-    return commandNumber * kCommandKeyFactor + (index % 256u);
+    return commandNumber * kCommandKeyFactor + (index % kCommandKeyFactor);
 }
 
 // The HART command number that a key names.

@@ -289,8 +289,25 @@ bool HartChannel::QueueCommand(const CommandReference& command,
     return true;
 }
 
+bool HartChannel::QueueTransfer(bool download, const std::string& invokeId,
+                                const std::function<bool()>& queue) {
+    bool queued = false;
+    ++sendHolds_;
+    try {
+        queued = queue();
+        if (queued) MarkTransfer(download, invokeId);
+    } catch (...) {
+        --sendHolds_;
+        throw;
+    }
+    --sendHolds_;
+    SendNext();
+    return queued;
+}
+
 void HartChannel::SendNext() {
-    if (channelState_ != kChannelOnline || blocked_ != 0 || !communication_) return;
+    if (channelState_ != kChannelOnline || blocked_ != 0 || sendHolds_ != 0 || !communication_)
+        return;
     const std::scoped_lock queueGuard(queueLock_);
     for (Transaction& entry : queue_) {
         if (entry.sent) return;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -29,8 +30,15 @@ public:
     void Abort() override;
 
     // Sends the first entry not yet sent, unless one is in flight, the channel
-    // is not online or sending is blocked.
+    // is not online, sending is blocked or held back by QueueTransfer.
     void SendNext();
+    // Runs queue (true when it queued something) with sending held back,
+    // then marks the frame's upload or download under invokeId on the entry
+    // at the back of the queue (only when queue answered true) and sends. A
+    // frame that answers from inside TransactionRequest completes every entry
+    // while it is sent, so the mark must be in place before the first one
+    // goes out. Returns what queue answered; its exceptions reach the caller.
+    bool QueueTransfer(bool download, const std::string& invokeId, const std::function<bool()>& queue);
     // Sends the entry in flight again under the same invoke id.
     void Resend();
 
@@ -63,6 +71,9 @@ private:
     // to the frame as an error message, never rethrown.
     void ReportFailure(const std::exception_ptr& failure);
     void ReportProgressIfActive();
+
+    // QueueTransfer calls under way; nothing is sent while it is not 0.
+    int sendHolds_ = 0;
 };
 
 }  // namespace engine::communication

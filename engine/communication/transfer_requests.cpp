@@ -50,10 +50,8 @@ TransferRequestResult requestTransfer(HartChannel& channel, bool download,
     }
     result.lockGranted = true;
     const std::string list = upDownloadList(channel, download);
-    if (channel.QueueCommands(nullptr, list)) {
-        channel.MarkTransfer(download, invokeId);
-        result.started = true;
-    }
+    result.started = channel.QueueTransfer(download, invokeId,
+                                           [&] { return channel.QueueCommands(nullptr, list); });
     return result;
 }
 
@@ -117,8 +115,10 @@ HRESULT ExecuteAction(HartChannel& channel, BSTR* action, BSTR* invokeId) {
         if (text.find("OnDownloadFinished") != std::string::npos) {
             channel.SendTransferFinished(true, id, true);
         } else if (text.find("download") != std::string::npos) {
-            channel.RunScript(text, nullptr);
-            channel.MarkTransfer(true, id);
+            channel.QueueTransfer(true, id, [&] {
+                channel.RunScript(text, nullptr);
+                return true;
+            });
         }
     });
 }

@@ -1,5 +1,5 @@
-// IDispatch of the DTM object: late-bound calls of the private interface by
-// the dispatch ids of its type library (1 to 39 in declaration order).
+// IDispatch of the private interface: late-bound calls by the dispatch ids of
+// its type library (1 to 39 in declaration order).
 // Arguments arrive in reverse order; outputs are passed by reference.
 
 #include "engine/dtm/qad_generic_dtm_object.h"
@@ -132,18 +132,18 @@ HRESULT call(IQadGenericDTMObject& o, DISPID id, const Arguments& a) {
 
 }  // namespace
 
-HRESULT QadGenericDTMObject::GetTypeInfoCount(UINT* pctinfo) {
+HRESULT PrivateInterfaceDispatch::GetTypeInfoCount(UINT* pctinfo) {
     if (!pctinfo) return E_POINTER;
     *pctinfo = 0;
     return S_OK;
 }
 
-HRESULT QadGenericDTMObject::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
+HRESULT PrivateInterfaceDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo) {
     if (ppTInfo) *ppTInfo = nullptr;
     return E_NOTIMPL;
 }
 
-HRESULT QadGenericDTMObject::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
+HRESULT PrivateInterfaceDispatch::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNames, LCID, DISPID* rgDispId) {
     if (!rgszNames || !rgDispId || cNames == 0) return E_POINTER;
     const auto table = idl::dispatchTable<IQadGenericDTMObject>();
     const idl::Method* method = idl::findMethod(table, std::u16string_view(rgszNames[0] ? rgszNames[0] : u""));
@@ -157,7 +157,7 @@ HRESULT QadGenericDTMObject::GetIDsOfNames(REFIID, LPOLESTR* rgszNames, UINT cNa
     return hr;
 }
 
-HRESULT QadGenericDTMObject::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS* pDispParams,
+HRESULT PrivateInterfaceDispatch::Invoke(DISPID dispIdMember, REFIID, LCID, WORD wFlags, DISPPARAMS* pDispParams,
                                     VARIANT* pVarResult, EXCEPINFO*, UINT* puArgErr) {
     const idl::Method* method = idl::findMethod(idl::dispatchTable<IQadGenericDTMObject>(), dispIdMember);
     if (!method) return DISP_E_MEMBERNOTFOUND;

@@ -62,6 +62,9 @@ QadGenericDTMObject::~QadGenericDTMObject() {
 // --- binding to the description files ---
 
 HRESULT QadGenericDTMObject::SetDeviceDescription(BSTR zorFile, BSTR descFile, BSTR iconFile, BSTR languageFile) {
+    // The parameter model, the command map and the channel point into the
+    // bound documents from Environment on: they cannot be replaced any more.
+    if (environmentRan()) return E_UNEXPECTED;
     const HRESULT hr = barrier(E_POINTER, [&] {
         if (!translator_.load(com::toUtf8(languageFile), "en")) return E_POINTER;
         iconFile_ = com::toUtf8(iconFile);
@@ -107,7 +110,7 @@ bool QadGenericDTMObject::buildEnvironment() {
         return false;
     }
     if (!environmentSchemaCache(schemaPath.utf8())) return false;
-    buildModel();
+    if (!buildModel()) return false;
     communication::ChannelBindings bindings;
     bindings.deviceObject = &deviceObject_;
     bindings.dtmObject = this;
@@ -137,9 +140,21 @@ bool QadGenericDTMObject::environmentSchemaCache(const std::string& schemaPath) 
     }
 }
 
-void QadGenericDTMObject::buildModel() {
+bool QadGenericDTMObject::buildModel() {
     deviceObject_.clear();
-    loadModel(deviceObject_, deviceDocument_, dtmDocument_);
+    try {
+        loadModel(deviceObject_, deviceDocument_, dtmDocument_);
+        return true;
+    } catch (const CDTMException& error) {
+        // No half-built model stays behind; the description may be bound anew.
+        deviceObject_.clear();
+        showErrorBox(error.message());
+        sendErrorMessage(error.message());
+        return false;
+    } catch (...) {
+        deviceObject_.clear();
+        throw;
+    }
 }
 
 void QadGenericDTMObject::restoreAfterOuterInitialized(const std::string& dataSetState, bool wasPersistent) {

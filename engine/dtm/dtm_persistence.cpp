@@ -32,6 +32,7 @@ HRESULT QadGenericDTMObject::GetSizeMax(ULARGE_INTEGER*) { return E_NOTIMPL; }
 
 HRESULT QadGenericDTMObject::Load(IStream* pStm) {
     if (!pStm) return E_POINTER;
+    if (environmentRan()) return E_UNEXPECTED;
     return barrier(E_FAIL, [&] {
         const DataSetStreamRead read = readDataSetStream(*pStm);
         if (FAILED(read.result)) return read.result;
@@ -42,6 +43,7 @@ HRESULT QadGenericDTMObject::Load(IStream* pStm) {
 
 HRESULT QadGenericDTMObject::Load(IPropertyBag* pPropBag, IErrorLog* pErrorLog) {
     if (!pPropBag) return E_POINTER;
+    if (environmentRan()) return E_UNEXPECTED;
     return barrier(E_FAIL, [&] {
         com::Variant value;
         const HRESULT hr = pPropBag->Read(kParametersProperty, value.out(), pErrorLog);
@@ -63,7 +65,7 @@ HRESULT QadGenericDTMObject::Save(IStream* pStm, BOOL fClearDirty) {
     if (!pStm) return E_POINTER;
     return barrier(E_FAIL, [&] {
         std::string text, changedItems;
-        if (!saveDataSet(text, changedItems)) return S_OK;
+        if (const HRESULT refused = saveDataSet(text, changedItems); FAILED(refused)) return refused;
         const HRESULT hr = writeDataSetStream(*pStm, text);
         if (fClearDirty && SUCCEEDED(hr)) dirty_ = false;
         finishSave(changedItems);
@@ -75,7 +77,7 @@ HRESULT QadGenericDTMObject::Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL
     if (!pPropBag) return E_POINTER;
     return barrier(E_FAIL, [&] {
         std::string text, changedItems;
-        if (!saveDataSet(text, changedItems)) return S_OK;
+        if (const HRESULT refused = saveDataSet(text, changedItems); FAILED(refused)) return refused;
         com::Variant value = com::Variant::fromText(text);
         const HRESULT hr = pPropBag->Write(kParametersProperty, value.get());
         if (fClearDirty && SUCCEEDED(hr)) dirty_ = false;
@@ -84,14 +86,16 @@ HRESULT QadGenericDTMObject::Save(IPropertyBag* pPropBag, BOOL fClearDirty, BOOL
     });
 }
 
-// Takes the lock (unless held) and walks the data set; false when the frame
-// refuses the lock, in which case nothing may be written.
-bool QadGenericDTMObject::saveDataSet(std::string& text, std::string& changedItems) {
-    if (!dataSetLocked_ && !lockDataSet()) return false;
+// Takes the lock (unless held) and walks the data set. Nothing may be written
+// without a model to walk (E_UNEXPECTED: a data set loaded before Environment
+// is not applied yet) or when the frame refuses the lock (E_ACCESSDENIED).
+HRESULT QadGenericDTMObject::saveDataSet(std::string& text, std::string& changedItems) {
+    if (!deviceObject_.modelBuilt()) return E_UNEXPECTED;
+    if (!dataSetLocked_ && !lockDataSet()) return E_ACCESSDENIED;
     DataSetWalk walk = walkDataSet(deviceObject_);
     text = std::move(walk.full);
     changedItems = std::move(walk.changed);
-    return true;
+    return S_OK;
 }
 
 // Gives the lock back (taking it again at once while views are open) and

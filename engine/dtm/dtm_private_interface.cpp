@@ -2,6 +2,7 @@
 // Unknown parameter ids are not errors: the documented "missing" answer is
 // written and the result is S_OK. Engine errors end a call with E_POINTER.
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/communication/hart_channel.h"
@@ -243,8 +244,13 @@ HRESULT QadGenericDTMObject::SetValid(VARIANT para_id, VARIANT_BOOL valid) {
 HRESULT QadGenericDTMObject::OnApplicationClosed(BSTR invokeID, BSTR functionID) {
     return barrier(E_POINTER, [&] {
         if (frameEvents_) frameEvents_->OnApplicationClosed(invokeID);
-        const std::int32_t functionId = leadingNumber(com::toUtf8(functionID));
-        std::erase_if(openApplications_, [&](const OpenApplication& a) { return a.functionId == functionId; });
+        // One function may be open in several applications (the positioner
+        // opens function 1 from two menu entries): only the application that
+        // closed goes, found by the invoke id it was opened with.
+        const std::string invokeId = com::toUtf8(invokeID);
+        const auto closed = std::find_if(openApplications_.begin(), openApplications_.end(),
+                                         [&](const OpenApplication& a) { return a.invokeId == invokeId; });
+        if (closed != openApplications_.end()) openApplications_.erase(closed);
         sendFunctionsChanged();
         return S_OK;
     });

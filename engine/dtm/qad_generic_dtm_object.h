@@ -20,6 +20,7 @@
 #include "idl/fdt_dtm.h"
 #include "idl/fdt_frame.h"
 #include "idl/qad_generic_dtm.h"
+#include "platform/com/no_late_binding.h"
 #include "platform/com/object.h"
 #include "platform/xml/document.h"
 
@@ -45,18 +46,29 @@ enum DtmState : std::int32_t {
     kReleased = 8,
 };
 
+// The private interface with its late binding: IDispatch calls it by the
+// dispatch ids of its type library (1 to 39 in declaration order). Kept apart
+// from the FDT interfaces, whose own IDispatch knows no members: a late-bound
+// call through one of those must not run a method of this table.
+class PrivateInterfaceDispatch : public IQadGenericDTMObject {
+public:
+    HRESULT GetTypeInfoCount(UINT* pctinfo) override;
+    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
+    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
+                   VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+
+protected:
+    ~PrivateInterfaceDispatch() = default;
+};
+
 class QadGenericDTMObject : public com::ComObjectRoot,
-                            public IQadGenericDTMObject,
-                            public IDtm,
-                            public IDtmInformation,
-                            public IDtmDeviceIdentification,
-                            public IDtmActiveXInformation,
-                            public IDtmNotification,
-                            public IDtmParameter,
+                            public PrivateInterfaceDispatch,
+                            public com::NoLateBinding<IDtm, IDtmInformation, IDtmDeviceIdentification,
+                                                      IDtmActiveXInformation, IDtmNotification, IDtmParameter,
+                                                      IFdtCommunicationEvents, IDtmOnlineParameter>,
                             public IPersistPropertyBag,
                             public IPersistStreamInit,
-                            public IFdtCommunicationEvents,
-                            public IDtmOnlineParameter,
                             public communication::DtmServices {
 public:
     static constexpr CLSID clsid = com::makeGuid("8D96A00D-3623-451C-A11D-4B12BCD11232");
@@ -76,13 +88,6 @@ public:
     const LanguageTable& translator() const { return translator_; }
     const std::string& systemTag() const { return systemTag_; }
     communication::HartChannel& channel() { return *channel_; }
-
-    // --- IDispatch: dispatches the private interface by its dispatch ids ---
-    HRESULT GetTypeInfoCount(UINT* pctinfo) override;
-    HRESULT GetTypeInfo(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
-    HRESULT GetIDsOfNames(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid, DISPID* rgDispId) override;
-    HRESULT Invoke(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags, DISPPARAMS* pDispParams,
-                   VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
 
     // --- IQadGenericDTMObject ---
     HRESULT GetValue(VARIANT para_id, BSTR* val) override;
@@ -194,7 +199,12 @@ private:
     bool buildEnvironment();
     void bindOuterDtm();
     bool environmentSchemaCache(const std::string& schemaPath);
-    void buildModel();
+    // Loads the parameter model from the bound documents; a description that
+    // cannot be loaded is shown in an error box and sent to the frame, and
+    // leaves no model behind.
+    bool buildModel();
+    // Environment has bound the frame and built the model (state 3 or later).
+    bool environmentRan() const { return state_ != kCreated && state_ != kLoaded; }
     void restoreAfterOuterInitialized(const std::string& dataSetState, bool wasPersistent);
     void releaseModel();
     void closeOpenApplications();
@@ -202,7 +212,7 @@ private:
     HRESULT transferRequest(bool download, BSTR invokeId, VARIANT_BOOL* result);
 
     // Persistence.
-    bool saveDataSet(std::string& text, std::string& changedItems);
+    HRESULT saveDataSet(std::string& text, std::string& changedItems);
     void finishSave(const std::string& changedItems);
     void applyLoadedDataSet(std::string_view text);
     bool unlockDataSet();

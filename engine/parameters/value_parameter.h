@@ -87,7 +87,8 @@ public:
     // kind, or lies outside the range, is refused: the value stays and
     // outOfRange becomes 1. An accepted display value clears outOfRange and
     // marks the parameter changed when the value differs; a device value is
-    // always taken (clamped where the kind clamps) and always marks it changed.
+    // always taken (clamped where the kind clamps) and always sets the changed
+    // flag, but signals (observers, data-set state) only when it differs.
     virtual void setValueText(std::string_view text, int mode) = 0;
     // Applies the description's default constant, if any, as a display text.
     void applyDefault();
@@ -158,14 +159,21 @@ protected:
 
     // The description's size text as a number; 0 when absent or not a number.
     int describedSize() const;
-    // Common ending of a set: a device value, or a display value that differs,
-    // is stored by store() and marks the parameter changed.
+    // Common ending of a set: a value that differs is stored by store() and
+    // marks the parameter changed, with every signal that goes with it. A
+    // device value equal to the held one still sets the changed flag (the
+    // parameter holds a device value not yet saved), but quietly: no observer
+    // is called and the data-set state stays, so that the same value read
+    // again and again (a cyclic upload) signals nothing.
     template <class Store>
     void takeValue(bool differs, bool fromDevice, Store&& store) {
         if (!fromDevice) outOfRange_ = 0;
-        if (!differs && !fromDevice) return;
-        store();
-        setChanged(true);
+        if (differs) {
+            store();
+            setChanged(true);
+        } else if (fromDevice) {
+            changed_ = 1;
+        }
     }
     void refuseValue() { outOfRange_ = 1; }
 

@@ -43,10 +43,13 @@ protected:
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
 
-    // Runs dtmframe in the test's folder with the test's registry.
-    Outcome dtmframe(const std::vector<std::string>& args) {
-        std::string command = "cd " + quoted(dir.string()) + " && " + quoted(HARTDTM_DTMFRAME) +
-                              " --registry " + quoted(std::getenv("HARTDTM_REGISTRY"));
+    // Runs dtmframe in the test's folder with the test's registry, or with
+    // none given (no --registry, no HARTDTM_REGISTRY).
+    Outcome dtmframe(const std::vector<std::string>& args, bool testRegistry = true) {
+        std::string command = "cd " + quoted(dir.string()) + " && ";
+        command += testRegistry ? quoted(HARTDTM_DTMFRAME) + " --registry " +
+                                      quoted(std::getenv("HARTDTM_REGISTRY"))
+                                : "env -u HARTDTM_REGISTRY " + quoted(HARTDTM_DTMFRAME);
         for (const std::string& arg : args) command += " " + quoted(arg);
         command += " >out.txt 2>err.txt </dev/null";
         const int raw = std::system(command.c_str());
@@ -99,6 +102,38 @@ TEST_F(DtmframeProgram, PositionerDemoTranscript) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     expectTranscript(run.out, frametest::dataFile("frame/positioner-demo.transcript"));
+}
+
+TEST_F(DtmframeProgram, ScriptEndingWithoutReleaseHasTheFrameReleaseTheDtm) {
+    const Outcome run = dtmframe({"--device", "sim:positioner", "--virtual-time", "-e",
+                                  "create QadGenericDTM.QadGenericDTMObject.7", "-e", "bind positioner",
+                                  "-e", "environment PV-101", "-e", "initnew", "-e",
+                                  "config maintenance", "-e", "setcommunication"});
+    EXPECT_EQ(run.status, 0) << "no DTM is left behind (the sanitizer build reports leaks)\n"
+                             << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::size_t end = run.out.find("frame ends: releasing the DTM it holds\n");
+    ASSERT_NE(end, std::string::npos) << run.out;
+    EXPECT_LT(run.out.find("> setcommunication\n"), end) << "after the script's last command";
+    const std::string tail = run.out.substr(end);
+    EXPECT_NE(tail.find("event prepared-to-release-communication\n"), std::string::npos) << tail;
+    EXPECT_TRUE(tail.ends_with("event prepared-to-release\nTRUE\n")) << tail;
+}
+
+TEST_F(DtmframeProgram, WithoutARegistryGivenTheBuildsRegistryIsUsed) {
+    const Outcome found = dtmframe({"-e", "create QadGenericDTM.QadGenericDTMObject.7"}, false);
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_NE(found.out.find("> create QadGenericDTM.QadGenericDTMObject.7\n{8D96A00D-"), std::string::npos)
+        << found.out;
+
+    const Outcome missing = dtmframe({"-e", "create No.Such.1"}, false);
+    EXPECT_EQ(missing.status, 1);
+    const std::string registry = std::string(HARTDTM_BINARY_ROOT) + "/registry";
+    EXPECT_NE(missing.err.find("ProgID 'No.Such.1' is not registered in " + registry +
+                               " (choose another registry with --registry PATH or the environment "
+                               "variable HARTDTM_REGISTRY)"),
+              std::string::npos)
+        << missing.err;
 }
 
 TEST_F(DtmframeProgram, UnknownCommandFailsWithItsLineBeforeAnythingRuns) {

@@ -203,6 +203,39 @@ TEST_F(FrameSession, FramesUploadEndsWithFinishedFalseOnACommunicationError) {
     run("release\n");
 }
 
+TEST_F(FrameSession, SynchronousLineFinishesTheFramesUploadAndDownload) {
+    if (!frametest::positionerBuilt()) GTEST_SKIP() << "the positioner's DTM is not built";
+    frame::FrameOptions options;
+    options.devicesRoot = frametest::devicesRoot();
+    options.deviceSpec = "sim:positioner";
+    options.communication = {Ms{0}, Ms{1000}};  // answers inside each request's call
+    session = std::make_unique<frame::Frame>(loop, options);
+    ASSERT_TRUE(session->openDevice());
+    run("create VarnholtRavikHARTDTM.BasicDTM.1\nenvironment PV-101\ninitnew\nconfig maintenance\n"
+        "setcommunication\n");
+    const auto online = session->dtm().as<IDtmOnlineParameter>();
+    ASSERT_TRUE(online);
+    for (const bool download : {false, true}) {
+        const std::string kind = download ? "download-finished" : "upload-finished";
+        SCOPED_TRACE(kind);
+        if (download) run("set 1031198652 SYNC RUN\n");
+        const com::Bstr invokeId = com::Bstr::fromUtf8(download ? "sync-download" : "sync-upload");
+        const std::size_t from = session->events().size();
+        VARIANT_BOOL started = VARIANT_FALSE;
+        const HRESULT hr = download ? online->DownloadRequest(invokeId.get(), nullptr, &started)
+                                    : online->UploadRequest(invokeId.get(), nullptr, &started);
+        ASSERT_EQ(hr, S_OK);
+        EXPECT_EQ(started, VARIANT_TRUE);
+        // Nothing ran on the loop yet: the transfer ended inside the request.
+        const frame::FrameEvent* finished = session->events().find(kind, invokeId.utf8(), from);
+        ASSERT_NE(finished, nullptr) << eventsFrom(from);
+        EXPECT_EQ(finished->fields.at(1), "TRUE");
+        EXPECT_FALSE(session->locks().isLocked("PV-101")) << "the data set was unlocked";
+    }
+    EXPECT_EQ(device().text(kMessage), "SYNC RUN") << "the download reached the device";
+    run("release\n");
+}
+
 TEST_F(FrameSession, ResponseCodeAnsweredRetryThenCancel) {
     startEngineSession();
     run("fault command 12 2 rc=32\nanswer retry cancel\n");
@@ -290,7 +323,8 @@ TEST_F(FrameSession, SaveWithARefusedLockKeepsTheOldFile) {
     run("set 1031198652 SECOND\nfault refuse lock\n");
     const Ran save = command("save " + file);
     EXPECT_FALSE(save.ok);
-    EXPECT_NE(save.output.find("wrote no data set"), std::string::npos) << save.output;
+    EXPECT_NE(save.output.find("wrote no data set: its data-set lock was refused"), std::string::npos)
+        << save.output;
     std::ifstream again(file, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(again), {}), before);
     run("release\n");

@@ -2,6 +2,7 @@
 // with its panels (function id 101), the measurement view (function id 102)
 // and the address view (function id 1000).
 
+#include "views/panels/level_panels.h"
 #include "views/panels/panel_table.h"
 
 namespace views::panels {
@@ -42,22 +43,37 @@ constexpr FamilyLayout kLayout{
     .bodyGroup = {},
 };
 
-constexpr ElementSpec kTransMonitorGroup[] = {
-    {.kind = K::Gauge, .rect = {10, 25, 320, 100}, .key = "fSignal", .paramId = 698020263, .format = "%3.2f"},
-    {.kind = K::Gauge, .rect = {10, 100, 320, 175}, .key = "fLevel", .paramId = 196666074, .format = "%3.2f"},
-    {.kind = K::Bitmap, .rect = {340, 20, 554, 370}, .anchor = kFollowRight, .key = "\\Lenmor-Normal Mode.bmp"},
-};
-constexpr ElementSpec kTransMonitor[] = {
-    {.kind = K::GroupBox, .rect = {0, 0, 670, 380}, .anchor = kStretchWidth,
-     .key = "menu_table_menuTransMonitorView", .children = kTransMonitorGroup},
-};
-constexpr PanelSpec kTransMonitorPanel{"menu_table_menuTransMonitorView", kTransMonitor,
-                                       PanelSlot::TransMonitor};
+// Tree icons: a folder, a panel.
+constexpr int kFolderImage = 1;
+constexpr int kPanelImage = 2;
 
+constexpr MenuItemSpec item(int level, std::string_view key, const PanelSpec* panel) {
+    return {.level = level, .key = key, .panel = panel, .image = kPanelImage};
+}
+constexpr MenuItemSpec folder(int level, std::string_view key) {
+    return {.level = level, .key = key, .image = kFolderImage};
+}
+
+// The tree in display order; an item without a panel is a folder.
+using namespace level;
 constexpr MenuItemSpec kMenu[] = {
-    {.level = 0, .key = "menu_table_root"},
-    {.level = 1, .key = "menu_table_menuNormalMode"},
-    {.level = 2, .key = "menu_table_menuTransMonitorView", .panel = &kTransMonitorPanel},
+    folder(0, "menu_table_root"),
+    folder(1, "menu_table_menuNormalMode"),
+    item(2, "menu_table_menuTransMonitorView", &kTransmitterMonitor),
+    item(2, "menu_table_menuFaults", &kFaults),
+    item(2, "menu_table_menuCtrlMonitorView", &kControllerMonitor),
+    item(2, "menu_table_menuControllerParameters", &kControllerParameters),
+    folder(1, "menu_table_menuManualMode"),
+    folder(2, "menu_table_menuConfiguration"),
+    item(3, "menu_table_menuTransAndOrCtrlConfig", &kTransmitterControllerConfiguration),
+    item(3, "menu_table_menuAlarmsAndFailsafe", &kAlarms),
+    item(3, "menu_table_menuConfigDataBase", &kConfigurationDataBase),
+    folder(2, "menu_table_menuCalibration"),
+    item(3, "menu_table_menuLevelOrInterfaceTrans", &kLevelInterfaceCalibration),
+    item(3, "menu_table_menuCalParameters", &kCalibrationParameters),
+    item(3, "menu_table_menuCalTools", &kCalibrationTools),
+    item(3, "menu_table_menuSpecificGravityMeter", &kSpecificGravity),
+    item(2, "menu_table_menuDiagnostic", &kDiagnostic),
 };
 
 constexpr std::int32_t kTrendIds[] = {698020263, 196666074};

@@ -2,6 +2,7 @@
 // with its panels (function id 1) and the measurement view (function id 2).
 
 #include "views/panels/panel_table.h"
+#include "views/panels/positioner_panels.h"
 
 namespace views::panels {
 namespace {
@@ -47,8 +48,67 @@ constexpr ElementSpec kRoot[] = {
 };
 constexpr PanelSpec kRootPanel{"menu_table_root", kRoot, PanelSlot::Root};
 
+// Tree icons: the root, a folder, a panel.
+constexpr int kRootImage = 0;
+constexpr int kFolderImage = 1;
+constexpr int kPanelImage = 2;
+
+constexpr MenuItemSpec item(int level, std::string_view key, const PanelSpec* panel) {
+    return {.level = level, .key = key, .panel = panel, .image = kPanelImage};
+}
+constexpr MenuItemSpec folder(int level, std::string_view key) {
+    return {.level = level, .key = key, .image = kFolderImage};
+}
+
+// The tree in display order. An item without a panel is a folder. Panels
+// named by two items are built twice, except the manual setpoint, whose
+// second item shows the panel the first one built.
+using namespace positioner;
 constexpr MenuItemSpec kMenu[] = {
-    {.level = 0, .key = "menu_table_root", .panel = &kRootPanel},
+    {.level = 0, .key = "menu_table_root", .panel = &kRootPanel, .image = kRootImage},
+    item(1, "menu_table_menuReadPressures", &kReadPressures),
+    folder(1, "menu_table_menuDeviceSetup"),
+    item(2, "SetupWizard", &kSetupWizard),
+    item(2, "menu_table_menuManualSetup", &kFactoryConfigurationOnline),
+    item(3, "ConfigureWizard", &kConfigureWizard),
+    item(3, "FindStops", &kFindStops),
+    item(3, "AutoTune", &kAutoTune),
+    item(2, "menu_table_menuConfig", &kFactoryConfigurationOffline),
+    item(3, "menu_table_menuGeneral", &kGeneral),
+    item(3, "menu_table_menuActuatorValve", &kActuatorValve),
+    item(3, "menu_table_menuPositioning", &kPositioning),
+    item(3, "menu_table_menuLimits", &kLimits),
+    item(3, "menu_table_menuErrorLimits", &kErrorLimits),
+    item(3, "menu_table_menuSwitchConfiguration", &kSwitches),
+    item(3, "menu_table_menuHart", &kHart),
+    item(3, "menu_table_menuDeviceInfo", &kDeviceInfo),
+    item(2, "menu_table_menuCalibrate", &kResetCalibration),
+    item(3, "menu_table_menuStrokeValve", &kStrokeValve),
+    item(4, "FindStops", &kFindStops),
+    item(4, "AutoTune", &kAutoTune),
+    item(3, "menu_table_menuManualSetpoint", &kManualSetpoint),
+    item(3, "menu_table_menuPIDInfo", &kPid),
+    item(3, "menu_table_menuInputs", &kSensors),
+    item(4, "CalibSignal", &kCalibSignal),
+    item(4, "CalibPressure", &kCalibPressure),
+    item(2, "menu_table_menuCommissioning", &kCommissioning),
+    item(3, "menu_table_menuConfig", &kCommissioningConfiguration),
+    {.level = 3, .key = "menu_table_menuManualSetpoint", .panel = &kManualSetpoint,
+     .reusesBuiltPanel = true, .image = kPanelImage},
+    item(3, "menu_table_menuPosRetransmit", &kPositionRetransmit),
+    item(4, "SetAnalogOutput", &kAnalogOutput),
+    item(4, "ChangeOutputRange", &kOutputRange),
+    item(3, "menu_table_menuPerformDiagnostics", &kPerformDiagnostics),
+    item(3, "menu_table_menuSwitchConfiguration", &kSwitches),
+    item(1, "menu_table_menuDiagnostics", &kReset),
+    item(2, "menu_table_menuDeviceStatusFaults", &kFaults),
+    item(3, "menu_table_menuDeviceInfo", &kDeviceInfo),
+    item(2, "menu_table_menuSensorMeasurements", &kSensorMeasurements),
+    item(3, "menu_table_menuRawData", &kRawData),
+    // Shown only while the device keeps a history.
+    {.level = 2, .key = "menu_table_menuHistorian", .panel = &kHistorian, .guardId = 1000211,
+     .image = kPanelImage},
+    item(2, "menu_table_menuSignature", &kSignature),
 };
 
 constexpr std::int32_t kTrendIds[] = {698020263, 196666074, 1023235601};

@@ -12,7 +12,7 @@ struct KeyCase {
     int32_t asInt32;
 };
 
-TEST(ChannelCommandKey, NumberTimesFactorPlusIndexModulo256) {
+TEST(ChannelCommandKey, NumberTimesFactorPlusIndexModulo16777216) {
     const KeyCase cases[] = {
         {3, 0, 50331648u, 50331648},
         {9, 2, 150994946u, 150994946},
@@ -20,7 +20,8 @@ TEST(ChannelCommandKey, NumberTimesFactorPlusIndexModulo256) {
         {173, 0, 2902458368u, -1392508928},
         {173, 2, 2902458370u, -1392508926},
         {255, 0, 4278190080u, -16777216},
-        {9, 258, 150994946u, 150994946},  // the map keeps indexes 0 to 255
+        {9, 258, 150995202u, 150995202},  // outside the map's indexes 0 to 255
+        {9, 16777218, 150994946u, 150994946},
         {256, 1, 1u, 1},                  // the number wraps into 8 bits
     };
     for (const KeyCase& c : cases) {

@@ -88,6 +88,19 @@ TEST_F(ChannelTest, FinishedTellsTheRequesterAtItsBatchEnd) {
     EXPECT_EQ(seen, post);
 }
 
+TEST_F(ChannelTest, IndexOutsideTheMapNamesNoCommandOfIt) {
+    connect();
+    const std::string before = device.find(2021)->getValueText(kDisplayMode);
+    channel.RunScript("upload[9(256)]", &view);
+    ASSERT_EQ(communication.transactions().size(), 1u);
+    EXPECT_EQ(channel.queueSnapshot().front().commandKey, "150995200") << "9 * 16777216 + 256";
+    EXPECT_EQ(sentCommands(), std::vector<std::string>{"9"});
+    answerLast(dataExchangeResponse("05"));
+    EXPECT_EQ(device.find(2021)->getValueText(kDisplayMode), before)
+        << "the reply of command 9 index 0 is not decoded";
+    EXPECT_EQ(view.finished, std::vector<std::string>{"150995200"});
+}
+
 TEST_F(ChannelTest, FirstGoesAheadOfWaitingEntriesLastOneFirst) {
     connect();
     channel.RunScript("upload[3],upload[191,192]", nullptr);  // 3 in flight, 191 and 192 waiting

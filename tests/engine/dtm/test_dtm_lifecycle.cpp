@@ -109,6 +109,28 @@ TEST_F(DtmLifecycle, MissingLanguageFileShowsTheLocalizeBox) {
     EXPECT_EQ(errorBoxes.size(), 1u);
 }
 
+TEST_F(DtmLifecycle, SetDeviceDescriptionAfterEnvironmentKeepsTheBoundDescription) {
+    configured();
+    EXPECT_EQ(bind("engine/dtm/device_plain.xml"), E_UNEXPECTED);
+    EXPECT_TRUE(errorBoxes.empty()) << "a refusal, not a file that cannot be found";
+    com::Bstr document;
+    ASSERT_EQ(dtm.as<IDtmParameter>()->GetParameters(text("").get(), document.out()), S_OK);
+    EXPECT_NE(document.utf8().find("LT100"), std::string::npos) << "the model still reads its documents";
+    EXPECT_EQ(value(100), "12.5000000000");
+}
+
+TEST_F(DtmLifecycle, DescriptionThatFailsToBuildTheModelIsReported) {
+    ASSERT_EQ(bind("engine/model/loader_no_hart.xml"), S_OK);
+    EXPECT_EQ(environment(), VARIANT_FALSE);
+    const std::string message = "Error on init HartParameterManager. No HART interface found.";
+    EXPECT_EQ(errorBoxes, std::vector<std::string>{"Error: " + message});
+    EXPECT_TRUE(frame->logged("OnErrorMessage DTM-1 " + message));
+    EXPECT_EQ(object->state(), engine::kCreated);
+    EXPECT_EQ(value(1), "Object missing") << "no half-built model stays";
+    ASSERT_EQ(bind(), S_OK) << "a working description may be bound instead";
+    EXPECT_EQ(environment(), VARIANT_TRUE);
+}
+
 TEST_F(DtmLifecycle, ConfigReadsTheUserLevel) {
     const std::pair<const char*, std::int32_t> cases[] = {
         {"planningEngineer", 4}, {"maintenance", 3}, {"operator", 2}, {"administrator", 1}};

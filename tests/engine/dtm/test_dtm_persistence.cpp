@@ -96,15 +96,53 @@ TEST_F(DtmPersistence, SaveWritesTheDataSetTextUnderTheLock) {
     EXPECT_NE(frame->log.back().find("[102=hello]"), std::string::npos) << frame->log.back();
 }
 
-TEST_F(DtmPersistence, RefusedLockWritesNothing) {
-    configured();
+TEST_F(DtmPersistence, SaveWithoutLockOrModelFailsAndWritesNothing) {
+    // Before Environment a loaded data set waits for the model: a save then
+    // must fail rather than write an empty data set.
+    ASSERT_EQ(bind(), S_OK);
+    auto loaded = memoryStream();
+    engine::writeDataSetStream(*loaded.get(), "[102=kept]");
+    rewind(*loaded.get());
+    ASSERT_EQ(dtm.as<IPersistStreamInit>()->Load(loaded.get()), S_OK);
+    auto early = memoryStream();
+    EXPECT_EQ(dtm.as<IPersistStreamInit>()->Save(early.get(), TRUE), E_UNEXPECTED);
+    EXPECT_TRUE(contents(*early.get()).empty());
+    ASSERT_EQ(environment(), VARIANT_TRUE);
+    EXPECT_EQ(value(102), "kept");
+
+    ASSERT_EQ(config("maintenance"), VARIANT_TRUE);
     setValue(102, "hello");
     frame->grantLock = false;
     auto stream = memoryStream();
-    EXPECT_EQ(dtm.as<IPersistStreamInit>()->Save(stream.get(), TRUE), S_OK);
+    EXPECT_EQ(dtm.as<IPersistStreamInit>()->Save(stream.get(), TRUE), E_ACCESSDENIED);
+    com::ComPtr<IPropertyBag> bag;
+    ASSERT_EQ(com::createPropertyBag(bag.put()), S_OK);
+    EXPECT_EQ(dtm.as<IPersistPropertyBag>()->Save(bag.get(), TRUE, TRUE), E_ACCESSDENIED);
     EXPECT_TRUE(contents(*stream.get()).empty()) << "the stream stays untouched";
     EXPECT_EQ(dtm.as<IPersistStreamInit>()->IsDirty(), S_OK) << "dirty is unchanged";
     EXPECT_EQ(frame->count("OnParametersChanged"), 0);
+}
+
+TEST_F(DtmPersistence, LoadAfterEnvironmentChangesNothing) {
+    configured();
+    setValue(102, "hello");
+    auto stream = memoryStream();
+    engine::writeDataSetStream(*stream.get(), "[102=other]");
+    for (const engine::DtmState state : {engine::kConfigured, engine::kReleased}) {
+        rewind(*stream.get());
+        EXPECT_EQ(dtm.as<IPersistStreamInit>()->Load(stream.get()), E_UNEXPECTED);
+        com::ComPtr<IPropertyBag> bag;
+        ASSERT_EQ(com::createPropertyBag(bag.put()), S_OK);
+        EXPECT_EQ(dtm.as<IPersistPropertyBag>()->Load(bag.get(), nullptr), E_UNEXPECTED);
+        EXPECT_EQ(object->state(), state);
+        if (state == engine::kConfigured) {
+            EXPECT_EQ(value(102), "hello");
+            EXPECT_EQ(dtm.as<IPersistStreamInit>()->IsDirty(), S_OK);
+            VARIANT_BOOL ok = 0;
+            ASSERT_EQ(dtm->PrepareToRelease(&ok), S_OK);
+            ASSERT_EQ(ok, VARIANT_TRUE);
+        }
+    }
 }
 
 TEST_F(DtmPersistence, SaveWithOpenApplicationsRelocksAtOnce) {

@@ -223,6 +223,19 @@ TEST_F(DtmPrivateInterface, OpenApplicationsTellTheFrame) {
     EXPECT_EQ(frame->count("OnFunctionChanged DTM-1"), 2);
 }
 
+TEST_F(DtmPrivateInterface, ClosingOneOfTwoApplicationsOfAFunctionKeepsTheOther) {
+    configured();
+    ASSERT_EQ(priv->OnApplicationOpened(text("menu-a").get(), text("1").get()), S_OK);
+    ASSERT_EQ(priv->OnApplicationOpened(text("menu-b").get(), text("1").get()), S_OK);
+    ASSERT_EQ(priv->OnApplicationClosed(text("menu-a").get(), text("1").get()), S_OK);
+    ASSERT_EQ(object->openApplications().size(), 1u);
+    EXPECT_EQ(object->openApplications()[0].invokeId, "menu-b");
+    VARIANT_BOOL ok = 0;
+    ASSERT_EQ(dtm->PrepareToRelease(&ok), S_OK);
+    EXPECT_TRUE(frame->logged("CloseApplication menu-b 1")) << "release still closes the other one";
+    EXPECT_FALSE(frame->logged("CloseApplication menu-a 1"));
+}
+
 TEST_F(DtmPrivateInterface, CommStateOfANewChannelIsOffline) {
     configured();
     com::Bstr state;
@@ -276,6 +289,33 @@ TEST_F(DtmPrivateInterface, DispatchByNameAndId) {
     EXPECT_EQ(dispatch->Invoke(1, GUID_NULL, 0, DISPATCH_METHOD, &mistyped, nullptr, nullptr, &bad),
               DISP_E_TYPEMISMATCH);
     EXPECT_EQ(bad, 0u) << "the out argument stands first in the reversed array";
+}
+
+TEST_F(DtmPrivateInterface, FdtInterfacesDoNotDispatchThePrivateMethods) {
+    configured();
+    BSTR result = nullptr;
+    VARIANT args[2] = {byRef(&result), id(100)};
+    DISPPARAMS params{args, nullptr, 2, 0};
+    const char16_t* names[] = {u"GetValue"};
+    const auto check = [&](IDispatch* dual, const char* name) {
+        SCOPED_TRACE(name);
+        DISPID dispid = 0;
+        EXPECT_EQ(dual->GetIDsOfNames(GUID_NULL, const_cast<LPOLESTR*>(names), 1, 0, &dispid), DISP_E_UNKNOWNNAME);
+        EXPECT_EQ(dual->Invoke(1, GUID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr),
+                  DISP_E_MEMBERNOTFOUND);
+        EXPECT_EQ(result, nullptr) << "GetValue did not run";
+    };
+    check(dtm.get(), "IDtm");
+    check(dtm.as<IDtmInformation>().get(), "IDtmInformation");
+    check(dtm.as<IDtmDeviceIdentification>().get(), "IDtmDeviceIdentification");
+    check(dtm.as<IDtmActiveXInformation>().get(), "IDtmActiveXInformation");
+    check(dtm.as<IDtmNotification>().get(), "IDtmNotification");
+    check(dtm.as<IDtmParameter>().get(), "IDtmParameter");
+    check(dtm.as<IFdtCommunicationEvents>().get(), "IFdtCommunicationEvents");
+    check(dtm.as<IDtmOnlineParameter>().get(), "IDtmOnlineParameter");
+    ASSERT_EQ(priv->Invoke(1, GUID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(com::toUtf8(result), "12.5000000000") << "the private interface still dispatches";
+    SysFreeString(result);
 }
 
 TEST_F(DtmPrivateInterface, DispatchSetValueAndCreateUserParameter) {

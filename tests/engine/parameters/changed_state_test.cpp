@@ -85,6 +85,25 @@ TEST_F(ParameterChangedState, ObserverThroughALinkIsToldOncePerChange) {
     EXPECT_EQ(view.changed, (std::vector<int32_t>{127, 127}));
 }
 
+TEST_F(ParameterChangedState, SameDeviceValueAgainSignalsNothing) {
+    FakeObserver& view = observer(5);
+    ValueParameter& parameter = model.at(103);
+    ASSERT_TRUE(parameter.registerObserver(&view));
+    parameter.setValueText("0005", kDeviceMode);
+    parameter.setChanged(false);
+    model.root->setDataSetState("allDataLoaded");
+    const size_t calls = view.changed.size();
+
+    parameter.setValueText("0005", kDeviceMode);  // read again: the same value
+    EXPECT_EQ(view.changed.size(), calls) << "no observer is told";
+    EXPECT_EQ(model.root->dataSetState(), "allDataLoaded");
+    EXPECT_TRUE(parameter.changedFlag()) << "a device value is not saved yet";
+
+    parameter.setValueText("0006", kDeviceMode);
+    EXPECT_EQ(view.changed.size(), calls + 1);
+    EXPECT_EQ(model.root->dataSetState(), "validModified");
+}
+
 TEST_F(ParameterChangedState, EveryParameterTakesPartOnceEvenInCycles) {
     ValueParameter& a = model.at(103);
     ValueParameter& b = model.at(104);

@@ -1,0 +1,65 @@
+#pragma once
+// What a package DTM knows of its package: its COM identity, the four
+// description files in its own folder, the command lists of a whole-device
+// transfer, the user parameters its panels need, and the request parameters
+// through which a panel asks the DTM for device work. Each package DTM module
+// defines thisPackage() in the source its CMake function generates.
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "platform/com/guid.h"
+
+namespace package_dtm {
+
+// A parameter the description does not hold (or one the DTM takes over):
+// created at initialisation with its kind ("String", "Double", or empty for
+// the unsigned kind) and its first value (empty: none). Its validity follows
+// the online state, so that the buttons it enables work only online.
+struct UserParameter {
+    std::int32_t id = 0;
+    std::string_view type{};
+    std::string_view initialValue{};
+};
+
+// A parameter that a panel sets to ask for device work: when it becomes
+// non-zero, the DTM sets it back to 0 and runs the script.
+struct Request {
+    std::int32_t id = 0;
+    std::string_view script{};
+};
+
+// A status text that follows a device command: once the command has been
+// transferred, the target parameter holds the n-th key of `keys` (comma
+// separated, from 0) for the value n of the source parameter the reply
+// brought, or the last key when n lies outside the list.
+struct StatusText {
+    std::int32_t targetId = 0;
+    int command = 0;
+    std::int32_t sourceId = 0;
+    std::string_view keys{};
+};
+
+struct PackageDefinition {
+    CLSID clsid{};
+    const char* progId = nullptr;
+    const char* versionIndependentProgId = nullptr;
+    const char* description = nullptr;
+    // File names in the module's own folder.
+    std::string_view zorFile{};
+    std::string_view descFile{};
+    std::string_view iconFile{};
+    std::string_view languageFile{};
+    // Action scripts of a whole-device upload and download.
+    std::string_view uploadList{};
+    std::string_view downloadList{};
+    std::span<const UserParameter> userParameters{};
+    std::span<const Request> requests{};
+    std::span<const StatusText> statusTexts{};
+};
+
+// The package of the module that holds this code.
+const PackageDefinition& thisPackage();
+
+}  // namespace package_dtm
