@@ -57,6 +57,12 @@ struct PackageDefinition {
     std::span<const UserParameter> userParameters{};
     std::span<const Request> requests{};
     std::span<const StatusText> statusTexts{};
+    // Universal command revisions ("5 6 7") of the devices the DTM serves
+    // through the universal commands alone: its device identification then
+    // declares generic support for any device of those revisions, so that a
+    // frame prefers a device-specific DTM. Empty: the engine's identification
+    // of the one device type the description names.
+    std::string_view genericRevisions{};
 };
 
 // The package of the module that holds this code.

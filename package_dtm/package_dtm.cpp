@@ -47,6 +47,29 @@ int commandOf(const VARIANT& paraID) {
     return static_cast<int>(static_cast<std::uint32_t>(paraID.lVal) >> 24);
 }
 
+// The device identification of a DTM for any HART device of the given
+// universal command revisions: generic support, the bus protocol and the
+// revision, no manufacturer, device type or revision of its own.
+std::string genericIdentification(std::string_view revisions) {
+    std::string text =
+        "<FDT xmlns:DevId=\"x-schema:FDTHARTDeviceTypeIdentSchema.xml\" "
+        "xmlns:hartident=\"x-schema:FDTHARTIdentSchema.xml\" "
+        "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\" xmlns:ident=\"x-schema:DTMIdentSchema.xml\">"
+        "<DevId:DeviceIdentifications fdt:busCategory=\"036D1498-387B-11D4-86E1-00E0987270B9\">";
+    while (!revisions.empty()) {
+        const std::size_t blank = revisions.find(' ');
+        const std::string_view revision = revisions.substr(0, blank);
+        revisions.remove_prefix(blank == std::string_view::npos ? revisions.size() : blank + 1);
+        if (revision.empty()) continue;
+        text += "<DevId:DeviceIdentification hartident:idDTMSupportLevel=\"genericSupport\">"
+                "<DevId:IdBusProtocol hartident:busProtocol=\"HART\"/>"
+                "<DevId:IdBusProtocolVersion hartident:universalCommandRevisionLevel=\"";
+        text += revision;
+        text += "\"/></DevId:DeviceIdentification>";
+    }
+    return text + "</DevId:DeviceIdentifications></FDT>";
+}
+
 }  // namespace
 
 std::span<const com::InterfaceEntry> PackageDTM::interfaces() {
@@ -56,7 +79,7 @@ std::span<const com::InterfaceEntry> PackageDTM::interfaces() {
         com::entryAggregate<Self, &Self::engine_>(IDtm::iid),
         com::entryAggregate<Self, &Self::engine_>(IQadGenericDTMObject::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmInformation::iid),
-        com::entryAggregate<Self, &Self::engine_>(IDtmDeviceIdentification::iid),
+        com::entry<Self, IDtmDeviceIdentification>(),
         com::entryAggregate<Self, &Self::engine_>(IDtmActiveXInformation::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmNotification::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmParameter::iid),
@@ -160,6 +183,28 @@ HRESULT PackageDTM::Save(IStream* pStm, BOOL fClearDirty) {
 
 HRESULT PackageDTM::GetSizeMax(ULARGE_INTEGER*) {
     return E_NOTIMPL;
+}
+
+// --- device identification ---
+
+HRESULT PackageDTM::GetDeviceIdentificationInformation(BSTR protocolId, BSTR request,
+                                                       BSTR* result) {
+    if (!result) return E_POINTER;
+    com::ComPtr<IDtmDeviceIdentification> inner;
+    HRESULT hr = engine_ ? engine_->QueryInterface(IDtmDeviceIdentification::iid, inner.putVoid())
+                         : E_NOINTERFACE;
+    if (FAILED(hr) || !inner) return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = inner->GetDeviceIdentificationInformation(protocolId, request, result);
+    const std::string_view revisions = thisPackage().genericRevisions;
+    // Outside its lifecycle states the engine answers a null text: so does this.
+    if (FAILED(hr) || *result == nullptr || revisions.empty()) return hr;
+    return guarded([&] {
+        BSTR generic = com::allocBstr(genericIdentification(revisions));
+        if (!generic) return E_OUTOFMEMORY;
+        SysFreeString(*result);
+        *result = generic;
+        return S_OK;
+    });
 }
 
 // --- IObserver ---

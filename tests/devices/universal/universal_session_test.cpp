@@ -1,10 +1,12 @@
-// The universal package against the simulated HART 7 pressure transmitter,
-// through the frame library in process on the virtual clock: the engine
-// bound to the package uploads the whole device with the package's own
-// command list and writes back what the user changed.
+// The universal package's DTM against the simulated HART 7 pressure
+// transmitter, through the frame library in process on the virtual clock:
+// the frame's upload reads the whole device with the package's command list,
+// its download writes back what the user changed, and the DTM declares that
+// it serves any HART device.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -23,7 +25,12 @@ constexpr std::int32_t kTag = 1122622930;
 constexpr std::int32_t kDescriptor = 1331626720;
 constexpr std::int32_t kPrimaryVariable = 196666074;
 constexpr std::int32_t kConfigurationCounter = 436007525;
+constexpr const char* kUniversalProgId = "UniversalHARTDTM.PackageDTM.1";
 using Ms = std::chrono::milliseconds;
+
+std::size_t commandCount(const std::string& list) {
+    return static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
+}
 
 // The package's transfer list for devices of universal revision 6 and 7.
 std::string packageList(const char* direction) {
@@ -38,7 +45,11 @@ std::string packageList(const char* direction) {
 
 class UniversalSession : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { frametest::registerDeliverables(); }
+    static void SetUpTestSuite() {
+        frametest::registerDeliverables();
+        EXPECT_TRUE(frame::registerDeliverable(std::filesystem::path(HARTDTM_BINARY_ROOT) /
+                                               "packages/UniversalHARTDTM/UniversalHARTDTM.so"));
+    }
 
     void SetUp() override {
         frame::FrameOptions options;
@@ -59,6 +70,13 @@ protected:
             ASSERT_TRUE(runner.runLine(line)) << out.str() << err.str();
         }
     }
+    // What one script line printed.
+    std::string output(const std::string& line) {
+        std::ostringstream out, err;
+        frame::ScriptRunner runner(*session, out, err, "test");
+        EXPECT_TRUE(runner.runLine(*frame::readScriptLine(line, 1).line)) << out.str();
+        return out.str();
+    }
     std::string get(std::int32_t id) {
         const frame::LineRead read = frame::readScriptLine("get " + std::to_string(id), 1);
         std::ostringstream out, err;
@@ -69,10 +87,11 @@ protected:
         return text.substr(from, text.size() - from - 1);
     }
     void startSession() {
-        run("create " + std::string(frametest::kEngineProgId) +
-            "\nbind universal\nenvironment PT-4711\ninitnew\nconfig maintenance\nsetcommunication\n");
+        run("create " + std::string(kUniversalProgId) +
+            "\nenvironment PT-4711\ninitnew\nconfig maintenance\nsetcommunication\n");
     }
-    void uploadAll() { run("action upload[" + packageList("upload") + "]\n"); }
+    void uploadAll() { run("upload\n"); }
+    std::uint64_t requests() { return session->simulator()->package().slave().requestCount(); }
     simulator::DeviceMemory& device() { return session->simulator()->package().device().memory(); }
     simulator::PressureBehaviour* pressure() {
         return dynamic_cast<simulator::PressureBehaviour*>(
@@ -87,7 +106,10 @@ TEST_F(UniversalSession, FullUploadGivesIdentityTagAndAMovingPrimaryVariable) {
     ASSERT_FALSE(packageList("upload").empty());
     startSession();
     const std::size_t from = session->events().size();
+    const std::uint64_t before = requests();
     uploadAll();
+    EXPECT_EQ(requests() - before, commandCount(packageList("upload")))
+        << "the DTM's upload list is the package's";
     EXPECT_EQ(session->events().count("message", from), 0u) << "every command was answered";
     EXPECT_EQ(session->events().count("error", from), 0u);
     EXPECT_EQ(get(2024606965), "24819") << "16-bit manufacturer code of HART 7";
@@ -104,12 +126,21 @@ TEST_F(UniversalSession, FullUploadGivesIdentityTagAndAMovingPrimaryVariable) {
     run("wait 15000\naction upload[1]\n");
     EXPECT_NE(std::stod(get(kPrimaryVariable)), first) << "the pressure moves";
 
-    std::ostringstream out, err;
-    frame::ScriptRunner runner(*session, out, err, "test");
-    ASSERT_TRUE(runner.runLine(*frame::readScriptLine("identification", 1).line));
-    EXPECT_NE(out.str().find("manufacturerIdentificationCode=\"24819\""), std::string::npos)
-        << out.str();
-    EXPECT_NE(out.str().find("deviceTypeID=\"57722\""), std::string::npos);
+    const std::string parameters = output("parameters");
+    EXPECT_NE(parameters.find("manufacturerId=\"24819\" deviceTypeId=\"57722\""),
+              std::string::npos);
+    EXPECT_NE(parameters.find("name=\"primary_variable\""), std::string::npos);
+
+    const std::string identification = output("identification");
+    EXPECT_NE(identification.find("idDTMSupportLevel=\"genericSupport\""), std::string::npos)
+        << identification;
+    for (const char* revision : {"5", "6", "7"}) {
+        EXPECT_NE(identification.find(std::string("universalCommandRevisionLevel=\"") + revision),
+                  std::string::npos)
+            << revision;
+    }
+    EXPECT_EQ(identification.find("manufacturerIdentificationCode"), std::string::npos)
+        << "no device type of its own";
     run("release\n");
 }
 
@@ -117,8 +148,10 @@ TEST_F(UniversalSession, TagAndDescriptorDownloadIsReadBackByAFreshUpload) {
     startSession();
     uploadAll();
     const std::string counter = get(kConfigurationCounter);
-    run("set 1122622930 PT-0815\nset 1331626720 SUCTION SIDE\naction download[" +
-        packageList("download") + "]\nrelease\n");
+    const std::uint64_t before = requests();
+    run("set 1122622930 PT-0815\nset 1331626720 SUCTION SIDE\ndownload\nrelease\n");
+    EXPECT_EQ(requests() - before, commandCount(packageList("download")))
+        << "the DTM's download list is the package's";
     EXPECT_EQ(device().text(kTag), "PT-0815");
 
     startSession();
