@@ -42,6 +42,29 @@ std::string_view nthKey(std::string_view keys, std::int64_t n) {
     return keys.substr(0, keys.find(','));
 }
 
+constexpr std::int32_t kUniversalRevision = 438775785;
+
+// Whether `laterCommands` ("6:7,8,20,22") holds `command` for a revision above
+// `revision`.
+bool laterThan(std::string_view laterCommands, int command, std::int64_t revision) {
+    const std::size_t colon = laterCommands.find(':');
+    if (colon == std::string_view::npos) return false;
+    std::int64_t from = 0;
+    for (char c : laterCommands.substr(0, colon))
+        if (c >= '0' && c <= '9') from = from * 10 + (c - '0');
+    if (revision >= from) return false;
+    std::string_view list = laterCommands.substr(colon + 1);
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        int number = 0;
+        for (char c : list.substr(0, comma))
+            if (c >= '0' && c <= '9') number = number * 10 + (c - '0');
+        if (number == command) return true;
+        list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+    }
+    return false;
+}
+
 // The HART command number of an up/download event's paraID (bits 24 to 31).
 int commandOf(const VARIANT& paraID) {
     return static_cast<int>(static_cast<std::uint32_t>(paraID.lVal) >> 24);
@@ -259,7 +282,16 @@ HRESULT PackageDTM::OnInitialized() {
 
 HRESULT PackageDTM::OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_BOOL,
                                  VARIANT_BOOL* cancel) {
-    if (preEvent != VARIANT_FALSE) return cancel ? S_OK : E_POINTER;
+    if (preEvent != VARIANT_FALSE) {
+        if (!cancel) return E_POINTER;
+        return guarded([&] {
+            const std::string_view later = thisPackage().laterCommands;
+            if (link_ && !later.empty() &&
+                laterThan(later, commandOf(paraID), link_->getInteger(kUniversalRevision)))
+                *cancel = VARIANT_TRUE;
+            return S_OK;
+        });
+    }
     return guarded([&] {
         if (!link_ || paraID.lVal == -1) return S_OK;
         const int command = commandOf(paraID);

@@ -61,7 +61,8 @@ public:
     // --- IOuterDTM ---
     // Creates the user parameters and observes the request parameters.
     HRESULT OnInitialized() override;
-    // Vetoes nothing; after a command, sets the status texts that follow it.
+    // Vetoes the package's later commands while the device's universal
+    // revision is older; after a command, sets the status texts that follow it.
     HRESULT OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_BOOL download,
                          VARIANT_BOOL* cancel) override;
     HRESULT OnReleased() override;

@@ -32,13 +32,13 @@ std::size_t commandCount(const std::string& list) {
     return static_cast<std::size_t>(std::count(list.begin(), list.end(), ',')) + 1;
 }
 
-// The package's transfer list for devices of universal revision 6 and 7.
-std::string packageList(const char* direction) {
+// The package's transfer list for devices of the given universal revisions.
+std::string packageList(const char* direction, const char* revisions = "6 7") {
     std::ifstream in(frametest::devicesRoot() / "universal" /
                      "Universal HART Device Description.xml");
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     std::smatch match;
-    const std::regex list(std::string("universal_revisions=\"6 7\"[^>]*") + direction +
+    const std::regex list(std::string("universal_revisions=\"") + revisions + "\"[^>]*" + direction +
                           "=\"([0-9, ]+)\"");
     return std::regex_search(text, match, list) ? match[1].str() : std::string();
 }
@@ -180,6 +180,22 @@ TEST_F(UniversalSession, WriteProtectedDeviceRefusesTheWriteWithItsResponseCode)
     EXPECT_TRUE(refused) << "the language file's text of response code 7";
     EXPECT_EQ(get(439972815), "7");
     EXPECT_EQ(device().text(kTag), "PT-4711") << "the device kept its tag";
+    run("release\n");
+}
+
+TEST_F(UniversalSession, OlderDeviceIsNotAskedForTheCommandsItLacks) {
+    device().setNumber(438775785, 5);  // the device answers command 0 as HART 5
+    startSession();
+    std::uint64_t before = requests();
+    uploadAll();
+    EXPECT_EQ(requests() - before, commandCount(packageList("upload")))
+        << "before command 0 has answered, the DTM takes the device for HART 7";
+    before = requests();
+    uploadAll();
+    EXPECT_EQ(requests() - before, commandCount(packageList("upload", "5")));
+    before = requests();
+    run("download\n");
+    EXPECT_EQ(requests() - before, commandCount(packageList("download", "5")));
     run("release\n");
 }
 
