@@ -84,9 +84,10 @@ std::string genericIdentification(std::string_view revisions) {
         const std::string_view revision = revisions.substr(0, blank);
         revisions.remove_prefix(blank == std::string_view::npos ? revisions.size() : blank + 1);
         if (revision.empty()) continue;
-        text += "<DevId:DeviceIdentification hartident:idDTMSupportLevel=\"genericSupport\">"
-                "<DevId:IdBusProtocol hartident:busProtocol=\"HART\"/>"
-                "<DevId:IdBusProtocolVersion hartident:universalCommandRevisionLevel=\"";
+        text +=
+            "<DevId:DeviceIdentification hartident:idDTMSupportLevel=\"genericSupport\">"
+            "<DevId:IdBusProtocol hartident:busProtocol=\"HART\"/>"
+            "<DevId:IdBusProtocolVersion hartident:universalCommandRevisionLevel=\"";
         text += revision;
         text += "\"/></DevId:DeviceIdentification>";
     }

@@ -42,29 +42,38 @@ constexpr std::uint8_t kInvalidRangeUnitCode = 28;
 constexpr int kWriteProtected = 1;
 constexpr int kLoopCurrentDisabled = 0;
 
+struct PressureUnit {
+    int code;
+    double pascal;
+};
+
 // Pascal per unit, for the pressure units of the common table.
+constexpr PressureUnit kPressureUnits[] = {
+    {1, 248.84},     // inH2O at 68 degF
+    {2, 3386.389},   // inHg at 0 degC
+    {3, 2986.08},    // ftH2O at 68 degF
+    {4, 9.79619},    // mmH2O at 68 degF
+    {5, 133.3224},   // mmHg at 0 degC
+    {6, 6894.757},   // psi
+    {7, 100000.0},   // bar
+    {8, 100.0},      // mbar
+    {9, 98.0665},    // g/cm2
+    {10, 98066.5},   // kg/cm2
+    {11, 1.0},       // Pa
+    {12, 1000.0},    // kPa
+    {13, 133.3224},  // torr
+    {14, 101325.0},  // atm
+    {145, 248.84},   // inH2O at 60 degF
+    {237, 1.0e6},    // MPa
+    {238, 249.089},  // inH2O at 4 degC
+    {239, 9.80665},  // mmH2O at 4 degC
+};
+
 std::optional<double> pascalPer(int unit) {
-    switch (unit) {
-        case 1: return 248.84;      // inH2O at 68 degF
-        case 2: return 3386.389;    // inHg at 0 degC
-        case 3: return 2986.08;     // ftH2O at 68 degF
-        case 4: return 9.79619;     // mmH2O at 68 degF
-        case 5: return 133.3224;    // mmHg at 0 degC
-        case 6: return 6894.757;    // psi
-        case 7: return 100000.0;    // bar
-        case 8: return 100.0;       // mbar
-        case 9: return 98.0665;     // g/cm2
-        case 10: return 98066.5;    // kg/cm2
-        case 11: return 1.0;        // Pa
-        case 12: return 1000.0;     // kPa
-        case 13: return 133.3224;   // torr
-        case 14: return 101325.0;   // atm
-        case 145: return 248.84;    // inH2O at 60 degF
-        case 237: return 1.0e6;     // MPa
-        case 238: return 249.089;   // inH2O at 4 degC
-        case 239: return 9.80665;   // mmH2O at 4 degC
-        default: return std::nullopt;
+    for (const PressureUnit& entry : kPressureUnits) {
+        if (entry.code == unit) return entry.pascal;
     }
+    return std::nullopt;
 }
 
 double wave(double elapsedMs, double periodMs) {
@@ -175,9 +184,9 @@ std::uint8_t PressureBehaviour::execute(const CommandInfo& command, DeviceMemory
         pressureUnit_ = unit;
     }
     if (configurationChanged_) {
-        memory.setNumber(kConfigurationChangeCounter,
-                         static_cast<double>((memory.integer(kConfigurationChangeCounter) + 1) &
-                                             0xFFFF));
+        memory.setNumber(
+            kConfigurationChangeCounter,
+            static_cast<double>((memory.integer(kConfigurationChangeCounter) + 1) & 0xFFFF));
         configurationChanged_ = false;
     }
     move(memory, static_cast<double>(lastMs_ - startMs_));

@@ -47,7 +47,7 @@ private:
     std::int64_t lastMs_ = 0;
     double pressureBase_ = 0.0;
     double temperatureBase_ = 25.0;
-    int pressureUnit_ = 0;             // unit of pressureBase_
+    int pressureUnit_ = 0;               // unit of pressureBase_
     bool configurationChanged_ = false;  // by the request that admit() saw last
 };
 

@@ -47,7 +47,8 @@ protected:
     }
     std::string value(engine::ParameterId id) {
         engine::ValueParameter* p = model.find(id);
-        return p == nullptr ? "missing " + std::to_string(id) : p->getValueText(engine::kDisplayMode);
+        return p == nullptr ? "missing " + std::to_string(id)
+                            : p->getValueText(engine::kDisplayMode);
     }
     void decode(unsigned command, unsigned index, const std::string& bytes) {
         engine::communication::distributeReply(
@@ -67,16 +68,36 @@ struct IdentityCase {
 // The same device answering as HART 5 (12 bytes), 6 (17) and 7 (22 bytes,
 // bytes 1 and 2 the expanded device type, bytes 17 and 18 the manufacturer).
 const IdentityCase kIdentityCases[] = {
-    {"hart5", "FE2A1105050103100001E240",
-     {{kManufacturer, "42"}, {kDeviceType, "17"}, {kExpandedDeviceType, "10769"},
-      {kUniversalRevision, "5"}, {kDeviceId, "123456"}, {kConfigurationCounter, "0"},
+    {"hart5",
+     "FE2A1105050103100001E240",
+     {{kManufacturer, "42"},
+      {kDeviceType, "17"},
+      {kExpandedDeviceType, "10769"},
+      {kUniversalRevision, "5"},
+      {kDeviceId, "123456"},
+      {kConfigurationCounter, "0"},
       {kDistributor16, "0"}}},
-    {"hart6", "FE2A1105060103100001E24005040007" "01",
-     {{kManufacturer, "42"}, {kDeviceType, "17"}, {kExpandedDeviceType, "10769"},
-      {kUniversalRevision, "6"}, {kConfigurationCounter, "7"}, {kDistributor16, "0"}}},
-    {"hart7", "FEE17A0507020518000A132C05030007" "00" "60F3" "60F3" "01",
-     {{kManufacturer, "24819"}, {kDeviceType, "57722"}, {kExpandedDeviceType, "57722"},
-      {kUniversalRevision, "7"}, {kDeviceId, "660268"}, {kDistributor16, "24819"},
+    {"hart6",
+     "FE2A1105060103100001E24005040007"
+     "01",
+     {{kManufacturer, "42"},
+      {kDeviceType, "17"},
+      {kExpandedDeviceType, "10769"},
+      {kUniversalRevision, "6"},
+      {kConfigurationCounter, "7"},
+      {kDistributor16, "0"}}},
+    {"hart7",
+     "FEE17A0507020518000A132C05030007"
+     "00"
+     "60F3"
+     "60F3"
+     "01",
+     {{kManufacturer, "24819"},
+      {kDeviceType, "57722"},
+      {kExpandedDeviceType, "57722"},
+      {kUniversalRevision, "7"},
+      {kDeviceId, "660268"},
+      {kDistributor16, "24819"},
       {kDeviceProfile, "1"}}},
 };
 
@@ -92,13 +113,23 @@ TEST_F(UniversalLayouts, LaterRevisionBytesAreOptional) {
     decode(6, 0, "03");  // a HART 5 device echoes the address only
     EXPECT_EQ(value(kPollingAddress), "3");
     EXPECT_EQ(value(kLoopCurrentMode), "1") << "the description's default stays";
-    decode(15, 0, "0000074180000000000000" "3F000000" "00" "FA" "01");
+    decode(15, 0,
+           "0000074180000000000000"
+           "3F000000"
+           "00"
+           "FA"
+           "01");
     EXPECT_EQ(value(kDistributor), "250");
     EXPECT_EQ(value(kAnalogFlags), "1") << "byte 17 of HART 6 and 7";
 }
 
 TEST_F(UniversalLayouts, Command48HasAHart5LayoutUnderItsOwnIndex) {
-    const std::string reply = "000000000000" "0102" "040000" "000000" "0000000000000000000000";
+    const std::string reply =
+        "000000000000"
+        "0102"
+        "040000"
+        "000000"
+        "0000000000000000000000";
     decode(48, 5, reply);
     EXPECT_NE(model.wireValue(kOutputsSaturated5, ""), "000000") << "bytes 8 to 10 of HART 5";
     EXPECT_EQ(value(kStandardStatus0), "0") << "the HART 6 meaning of byte 8 is not read";

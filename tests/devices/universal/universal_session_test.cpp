@@ -38,8 +38,8 @@ std::string packageList(const char* direction, const char* revisions = "6 7") {
                      "Universal HART Device Description.xml");
     const std::string text((std::istreambuf_iterator<char>(in)), {});
     std::smatch match;
-    const std::regex list(std::string("universal_revisions=\"") + revisions + "\"[^>]*" + direction +
-                          "=\"([0-9, ]+)\"");
+    const std::regex list(std::string("universal_revisions=\"") + revisions + "\"[^>]*" +
+                          direction + "=\"([0-9, ]+)\"");
     return std::regex_search(text, match, list) ? match[1].str() : std::string();
 }
 
