@@ -17,6 +17,7 @@
 #include "frame/script.h"
 #include "frame/script_runner.h"
 #include "frame/user_dialog.h"
+#include "frame/view_host.h"
 
 // The engine's error boxes reach the host through this exported function.
 extern "C" __attribute__((visibility("default"))) int HartDtmMessageBox(const char* text,
@@ -255,9 +256,16 @@ int runSession(CommandLine options) {
     std::string source =
         options.lines.empty() ? (options.scriptFile.empty() ? "stdin" : options.scriptFile) : "-e";
     frame::ScriptRunner runner(frame, std::cout, std::cerr, source);
+    frame::ViewHost views(frame);
+    runner.setExtension([&views](const frame::ScriptLine& line) { return views.run(line); });
+    // An open view closes before the frame releases the DTM behind it.
+    const auto finish = [&views, &runner] {
+        if (views.viewOpen()) views.close();
+        runner.finish();
+    };
     if (interactive) {
         const bool ok = runInteractively(runner);
-        runner.finish();
+        finish();
         return ok ? 0 : kExitFailed;
     }
 
@@ -276,7 +284,7 @@ int runSession(CommandLine options) {
     const bool ok = runner.run(script.lines, options.keepGoing);
     // The script's outcome decides the exit status; the release at the end is
     // the frame's own and only shows in the transcript.
-    runner.finish();
+    finish();
     return ok ? 0 : kExitFailed;
 }
 

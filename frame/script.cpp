@@ -53,6 +53,14 @@ constexpr Verb kVerbs[] = {
     {"load", Form::Text, 0, 0, Check::None, "load FILE"},
     {"release", Form::Words, 0, 0, Check::None, "release"},
     {"fault", Form::Text, 0, 0, Check::None, "fault SPEC"},
+    // Views, run by dtmframe's view host.
+    {"view", Form::Words, 1, 1, Check::Number, "view FUNCTIONID"},
+    {"menu", Form::Text, 0, 0, Check::None, "menu KEY/KEY/..."},
+    {"press", Form::Text, 0, 0, Check::None, "press CAPTION"},
+    {"type", Form::IdAndText, 0, 0, Check::ParameterId, "type ID TEXT"},
+    {"choose", Form::IdAndText, 0, 0, Check::ParameterId, "choose ID ENTRY"},
+    {"shot", Form::Text, 0, 0, Check::None, "shot FILE.png"},
+    {"closeview", Form::Words, 0, 0, Check::None, "closeview"},
 };
 
 const Verb* findVerb(std::string_view name) {

@@ -69,6 +69,9 @@ ScriptRunner::~ScriptRunner() {
 }
 
 CommandResult ScriptRunner::execute(const ScriptLine& line) {
+    if (extension_) {
+        if (std::optional<CommandResult> result = extension_(line)) return std::move(*result);
+    }
     const auto& table = handlers();
     const auto handler = table.find(line.command);
     if (handler == table.end())

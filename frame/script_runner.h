@@ -4,6 +4,8 @@
 // (one "event ..." line each) and its result follows. A failed command prints
 // "failed: REASON" and a message naming its line on the error stream.
 
+#include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -33,6 +35,11 @@ public:
     // when the DTM refused a step (it is dropped all the same).
     bool finish();
 
+    // Commands run elsewhere (the view commands): asked first for every line;
+    // nullopt leaves the line to the frame session.
+    using Extension = std::function<std::optional<CommandResult>(const ScriptLine&)>;
+    void setExtension(Extension extension) { extension_ = std::move(extension); }
+
     // Names the source in messages from now on.
     void setSource(std::string source) { source_ = std::move(source); }
     // Reports a line that cannot be read, in the same form as a failure.
@@ -45,6 +52,7 @@ private:
     std::ostream& out_;
     std::ostream& err_;
     std::string source_;
+    Extension extension_;
 };
 
 }  // namespace frame
