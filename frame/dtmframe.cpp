@@ -14,6 +14,7 @@
 
 #include "frame/error_box_host.h"
 #include "frame/frame_session.h"
+#include "frame/lines/line_factory.h"
 #include "frame/script.h"
 #include "frame/script_runner.h"
 #include "frame/user_dialog.h"
@@ -46,7 +47,8 @@ void printUsage(std::ostream& out) {
     out << "usage: dtmframe [OPTIONS] [SCRIPT]\n"
            "Runs a frame script (a file, -e lines, or standard input) against a DTM.\n"
            "  -e LINE            run LINE as a script line (may be repeated)\n"
-           "  --device SPEC      the HART line: sim:positioner, sim:level or sim:FOLDER\n"
+           "  --device SPEC      the HART line, one of:\n"
+        << frame::lineKindsUsage() <<
            "  --registry PATH    the component registry file (a directory: its file 'registry');\n"
            "                     default: HARTDTM_REGISTRY, else the build's registry when run\n"
            "                     from its build folder, else the per-user registry\n"

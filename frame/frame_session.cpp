@@ -11,6 +11,7 @@
 #include "frame/frame_host.h"
 #include "frame/frame_result_p.h"
 #include "frame/registration.h"
+#include "frame/lines/line_factory.h"
 #include "frame/simulator_backend.h"
 #include "platform/com/activation.h"
 
@@ -64,9 +65,9 @@ SimulatorBackend* Frame::simulator() {
 com::Status Frame::openDevice(std::vector<std::string>* warnings) {
     if (options_.deviceSpec.empty() || backend_) return com::Status::ok();
     hartdtm::loop::EventLoop* loop = &loop_.loop();
-    BackendOpen open = openBackend(options_.deviceSpec, options_.devicesRoot, [loop] {
-        return static_cast<std::int64_t>(loop->now().count());
-    });
+    BackendOpen open = openLine(
+        options_.deviceSpec, options_.devicesRoot,
+        [loop] { return static_cast<std::int64_t>(loop->now().count()); }, loop_.descriptors());
     if (!open) return com::Status::failure(E_INVALIDARG, open.error);
     if (warnings) *warnings = std::move(open.warnings);
     backend_ = std::move(open.backend);

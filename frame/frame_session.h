@@ -85,6 +85,8 @@ public:
     FrameCommunication* communication() { return communicationImpl_; }
     // The line when it is the simulator, else null.
     SimulatorBackend* simulator();
+    // The line opened by openDevice(), or null.
+    HartBackend* line() { return backend_.get(); }
     bool hasDtm() const { return static_cast<bool>(dtm_); }
     // The DTM the session holds (null without one), for driving it directly.
     com::ComPtr<IUnknown> dtm() const { return dtm_; }
@@ -148,6 +150,11 @@ public:
     // "status=0xC2", "commerror=REASON", "noanswer").
     CommandResult fault(std::string_view spec);
 
+    // --- the line ---
+    // Lists the devices that answer command 0 at the polling addresses
+    // FIRST-LAST (0-15 when empty) and the registered DTMs that fit each.
+    CommandResult scan(std::string_view range);
+
     // --- persistence ---
     CommandResult save(const std::filesystem::path& file);
     CommandResult load(const std::filesystem::path& file);
@@ -158,6 +165,13 @@ private:
         return dtm_ ? dtm_.as<Itf>() : com::ComPtr<Itf>();
     }
     CommandResult noDtm() const;
+    // What each registered DTM says it identifies: manufacturer and device type.
+    struct DtmIdentity {
+        std::string progId;
+        unsigned manufacturer = 0;
+        unsigned deviceType = 0;
+    };
+    std::vector<DtmIdentity> registeredIdentifications();
     CommandResult transfer(bool download);
     com::Status ensureCommunication();
     // Drops the DTM and everything that refers to it, without calls into it.

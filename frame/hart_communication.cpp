@@ -25,6 +25,7 @@ FrameCommunication::FrameCommunication(HartBackend& backend, CommunicationSettin
 
 FrameCommunication::~FrameCommunication() {
     timer_.cancelAll();
+    if (backend_) backend_->cancel();
 }
 
 void FrameCommunication::trace(const std::string& line) const {
@@ -39,6 +40,7 @@ HRESULT FrameCommunication::Abort(BSTR) {
 
 void FrameCommunication::shutdown() {
     timer_.cancelAll();
+    if (backend_) backend_->cancel();
     queue_.clear();
     lineBusy_ = false;
     connectPending_ = false;
@@ -126,6 +128,11 @@ void FrameCommunication::enqueue(Pending request) {
 void FrameCommunication::startNext() {
     if (lineBusy_ || queue_.empty()) return;
     lineBusy_ = true;
+    if (!backend_->traits().timedByFrame) {
+        // A real line answers when the wire does; the request goes out from the loop.
+        timer_.post([this] { onAnswerDue(); });
+        return;
+    }
     if (settings_.latency <= std::chrono::milliseconds{0}) {
         onAnswerDue();
         return;
@@ -151,8 +158,16 @@ void FrameCommunication::onAnswerDue() {
 }
 
 void FrameCommunication::answerConnect(const Pending& request) {
+    const Pending taken = request;
+    backend_->connect(request.connect.shortAddress, [this, taken](LineConnect result) {
+        const com::ComPtr<IFdtCommunication> keepAlive(this);
+        onConnectAnswer(taken, std::move(result));
+    });
+}
+
+void FrameCommunication::onConnectAnswer(const Pending& request, LineConnect result) {
     const std::string id = request.invokeId;
-    if (backend_->answersAt(request.connect.shortAddress)) {
+    if (result.answered) {
         connectPending_ = false;
         connected_ = true;
         reference_ = sequentialId(IdKind::communicationReference, ++connections_);
@@ -167,8 +182,7 @@ void FrameCommunication::answerConnect(const Pending& request) {
             false);
         return;
     }
-    const std::string reason =
-        "no device answers at short address " + std::to_string(request.connect.shortAddress);
+    const std::string reason = result.reason;
     const std::string answer = connectErrorDocument(reason, request.connect.tag);
     answerAfterSilence([this, id, reason, answer] {
         connectPending_ = false;
@@ -188,6 +202,7 @@ void FrameCommunication::answerDisconnect(const Pending& request) {
     std::string answer;
     if (ours) {
         connected_ = false;
+        backend_->disconnect();
         answer = disconnectResponseDocument(reference);
         trace("line < disconnected " + reference);
     } else {
@@ -221,7 +236,14 @@ void FrameCommunication::answerTransaction(const Pending& request) {
         respond(communicationErrorDocument(reason, tag_));
         return;
     }
-    LineAnswer answer = backend_->transact(exchange.commandNumber, exchange.data);
+    backend_->send(exchange.commandNumber, exchange.data, [this, exchange, respond](LineAnswer answer) {
+        const com::ComPtr<IFdtCommunication> keepAlive(this);
+        onTransactionAnswer(exchange, std::move(answer), respond);
+    });
+}
+
+void FrameCommunication::onTransactionAnswer(const DataExchangeRequestInfo& exchange, LineAnswer answer,
+                                             const std::function<void(const std::string&)>& respond) {
     if (answer.kind == LineAnswer::Kind::Reply && take(faults_.dropAnswers)) {
         answer.kind = LineAnswer::Kind::NoAnswer;
     }
@@ -239,8 +261,10 @@ void FrameCommunication::answerTransaction(const Pending& request) {
         case LineAnswer::Kind::NoAnswer:
             break;
     }
-    const std::string reason = "no response from the device within " +
-                               std::to_string(settings_.responseTimeout.count()) + " ms";
+    const std::string reason = !answer.reason.empty()
+                                   ? answer.reason
+                                   : "no response from the device within " +
+                                         std::to_string(settings_.responseTimeout.count()) + " ms";
     answerAfterSilence([this, command, reason, respond] {
         trace("line < command " + command + ": " + reason);
         respond(communicationErrorDocument(reason, tag_));
@@ -248,6 +272,11 @@ void FrameCommunication::answerTransaction(const Pending& request) {
 }
 
 void FrameCommunication::answerAfterSilence(std::function<void()> answer) {
+    // A real line has waited out the silence on the wire already.
+    if (!backend_->traits().timedByFrame) {
+        answer();
+        return;
+    }
     const auto rest = settings_.responseTimeout - settings_.latency;
     if (rest <= std::chrono::milliseconds{0}) {
         answer();

@@ -105,6 +105,10 @@ private:
     void answerConnect(const Pending& request);
     void answerDisconnect(const Pending& request);
     void answerTransaction(const Pending& request);
+    // The line's answers, on the apartment loop (or inside the call for a synchronous line).
+    void onConnectAnswer(const Pending& request, LineConnect result);
+    void onTransactionAnswer(const DataExchangeRequestInfo& exchange, LineAnswer answer,
+                             const std::function<void(const std::string&)>& respond);
     // Answers after the rest of the response timeout: the device stayed silent.
     void answerAfterSilence(std::function<void()> answer);
     // Ends the request on the line and calls `call` on the callback.

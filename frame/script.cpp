@@ -53,6 +53,7 @@ constexpr Verb kVerbs[] = {
     {"load", Form::Text, 0, 0, Check::None, "load FILE"},
     {"release", Form::Words, 0, 0, Check::None, "release"},
     {"fault", Form::Text, 0, 0, Check::None, "fault SPEC"},
+    {"scan", Form::Words, 0, 1, Check::None, "scan [FIRST-LAST]"},
     // Views, run by dtmframe's view host.
     {"view", Form::Words, 1, 1, Check::Number, "view FUNCTIONID"},
     {"menu", Form::Text, 0, 0, Check::None, "menu KEY/KEY/..."},

@@ -52,6 +52,8 @@ const std::map<std::string, Handler, std::less<>>& handlers() {
         {"load", [](Frame& f, const ScriptLine& l) { return f.load(l.rest); }},
         {"release", [](Frame& f, const ScriptLine&) { return f.release(); }},
         {"fault", [](Frame& f, const ScriptLine& l) { return f.fault(l.rest); }},
+        {"scan",
+         [](Frame& f, const ScriptLine& l) { return f.scan(l.words.empty() ? "" : l.words.front()); }},
     };
     return table;
 }

@@ -9,7 +9,9 @@ SessionLoop::SessionLoop(Clock clock) : clock_(clock), previous_(hartdtm::loop::
     if (clock == Clock::Virtual) {
         loop_ = std::make_unique<hartdtm::loop::VirtualClockLoop>();
     } else {
-        loop_ = std::make_unique<hartdtm::loop::RealTimeLoop>();
+        auto realTime = std::make_unique<hartdtm::loop::RealTimeLoop>();
+        realTime->setIdleWait([this](Milliseconds wait) { descriptors_.wait(wait); });
+        loop_ = std::move(realTime);
     }
     hartdtm::loop::setCurrentLoop(loop_.get());
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "frame/lines/descriptor_watch.h"
 #include "platform/loop/driven_loop.h"
 #include "platform/loop/event_loop.h"
 
@@ -26,6 +27,9 @@ public:
     hartdtm::loop::EventLoop& loop() { return *loop_; }
     bool virtualTime() const { return clock_ == Clock::Virtual; }
     Milliseconds now() const { return loop_->now(); }
+    // The descriptors the loop polls while it waits; null on the virtual
+    // clock, where no real line can run.
+    DescriptorWatch* descriptors() { return clock_ == Clock::RealTime ? &descriptors_ : nullptr; }
 
     // Runs due work until done() holds or `limit` of loop time has passed.
     // Returns done().
@@ -38,6 +42,7 @@ public:
 
 private:
     Clock clock_;
+    DescriptorWatch descriptors_;
     std::unique_ptr<hartdtm::loop::DrivenLoop> loop_;
     hartdtm::loop::EventLoop* previous_;
 };

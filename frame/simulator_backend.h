@@ -15,7 +15,7 @@
 
 namespace frame {
 
-class SimulatorBackend final : public HartBackend {
+class SimulatorBackend final : public SynchronousBackend {
 public:
     SimulatorBackend(std::string name, std::unique_ptr<simulator::SimulatedPackage> package);
 

@@ -168,9 +168,10 @@ CommandResult ViewHost::menu(const std::string& path) {
     const std::vector<std::string> keys = splitPath(path);
     const auto trees = state_->view->findChildren<QTreeWidget*>();
     QTreeWidget* tree = nullptr;
+    // The menu tree keeps label keys as texts; the fault lists keep ids.
     for (QTreeWidget* candidate : trees) {
         if (candidate->topLevelItemCount() > 0 &&
-            candidate->topLevelItem(0)->data(0, hosting::kTreeKeyRole).isValid())
+            candidate->topLevelItem(0)->data(0, hosting::kTreeKeyRole).typeId() == QMetaType::QString)
             tree = candidate;
     }
     if (!tree) return CommandResult::failure("the view has no menu tree");
@@ -182,7 +183,14 @@ CommandResult ViewHost::menu(const std::string& path) {
             QTreeWidgetItem* candidate = item ? item->child(i) : tree->topLevelItem(i);
             if (candidate->data(0, hosting::kTreeKeyRole).toString().toStdString() == key) next = candidate;
         }
-        if (!next) return CommandResult::failure("no menu item '" + key + "' in " + path);
+        if (!next) {
+            std::string known;
+            for (int i = 0; i < count; ++i) {
+                QTreeWidgetItem* candidate = item ? item->child(i) : tree->topLevelItem(i);
+                known += (known.empty() ? "" : ", ") + candidate->data(0, hosting::kTreeKeyRole).toString().toStdString();
+            }
+            return CommandResult::failure("no menu item '" + key + "' in " + path + " (there: " + known + ")");
+        }
         item = next;
     }
     if (!item) return CommandResult::failure("menu: no key given");
@@ -264,5 +272,13 @@ CommandResult ViewHost::close() {
 // Fontconfig keeps its caches until the process ends; they are not ours.
 extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
     return "leak:libfontconfig.so\n";
+}
+#endif
+
+#if defined(__SANITIZE_ADDRESS__)
+// The suppression above is expected; its summary would only clutter stderr,
+// which scripts and tests read for real errors.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_options() {
+    return "print_suppressions=0";
 }
 #endif

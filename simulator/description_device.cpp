@@ -11,6 +11,19 @@ namespace {
 constexpr std::uint8_t kResetConfigurationChanged = 38;
 constexpr std::uint8_t kDeviceReset = 42;
 constexpr std::uint8_t kWritePollingAddress = 6;
+constexpr std::uint8_t kMaxPollingAddress = 63;
+
+// Day, month, year - 1900, as a date item travels; false for 31 April and the like.
+bool possibleDate(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() != 3) return true;
+    const int day = bytes[0];
+    const int month = bytes[1];
+    const int year = 1900 + bytes[2];
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12 || day < 1) return false;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
+}
 
 }  // namespace
 
@@ -39,6 +52,9 @@ Answer DescriptionDevice::handle(std::uint8_t number, std::span<const std::uint8
         silence.kind = AnswerKind::NoAnswer;
         return silence;
     }
+    // Polling addresses end at 63; a larger one is no selection of this device.
+    if (number == kWritePollingAddress && !request.empty() && request[0] > kMaxPollingAddress)
+        return finish(hart::kInvalidSelection, nullptr);
     if (const std::uint8_t refused = takeRequest(*command, request))
         return finish(refused, nullptr);
     if (number == kResetConfigurationChanged) configurationChanged_ = false;
@@ -63,6 +79,7 @@ std::uint8_t DescriptionDevice::takeRequest(const CommandInfo& command,
         const ReferenceId target = memory_.resolve(item.id, item.referenceType);
         const ParameterInfo& info = *description().parameter(target);
         const auto bytes = request.subspan(offset, info.size);
+        if (info.kind == ValueKind::Date && !possibleDate(bytes)) return hart::kInvalidDate;
         if (info.kind == ValueKind::Pointer && !bytes.empty()) {
             int code = 0;
             for (std::uint8_t b : bytes) code = ((code << 8) | b) & 0x7fffffff;

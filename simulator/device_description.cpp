@@ -333,8 +333,8 @@ private:
             ReplyItem reply{leadingDecimal(attribute(item, "referenced_parameter")),
                             leadingDecimal(position), leadingDecimal(size),
                             attribute(item, "reference_type")};
-            if (reply.position > hart::kMaxDataBytes ||
-                reply.size > hart::kMaxDataBytes - reply.position) {
+            if (reply.position > hart::kMaxReplyDataBytes ||
+                reply.size > hart::kMaxReplyDataBytes - reply.position) {
                 warnings_.push_back(itemWhere(command, index, "reply") +
                                     " lies beyond a HART frame and is left out");
                 continue;

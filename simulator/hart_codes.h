@@ -46,5 +46,9 @@ inline constexpr std::uint8_t kRxBufferOverflow = 0x02;
 
 // The most data bytes one HART frame carries (its byte count is one byte).
 inline constexpr std::size_t kMaxDataBytes = 255;
+// A reply's byte count includes its two status bytes: 253 data bytes at most.
+inline constexpr std::size_t kMaxReplyDataBytes = kMaxDataBytes - 2;
+
+inline constexpr std::uint8_t kInvalidDate = 9;
 
 }  // namespace simulator::hart

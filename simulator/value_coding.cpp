@@ -41,6 +41,12 @@ std::int64_t signExtend(std::uint64_t raw, unsigned bits) {
 
 Bytes encodeFloat(double value, std::size_t n) {
     Bytes out(n, 0);
+    // HART's one NaN: 0x7FA00000 (0x7FF4000000000000 in double precision).
+    if (std::isnan(value)) {
+        const Bytes nan = n == 8 ? bigEndian(0x7FF4000000000000ull, 8) : bigEndian(0x7FA00000u, 4);
+        std::copy_n(nan.begin(), std::min(n, nan.size()), out.begin());
+        return out;
+    }
     if (n == 8) {
         const Bytes wide = bigEndian(std::bit_cast<std::uint64_t>(value), 8);
         std::copy(wide.begin(), wide.end(), out.begin());
@@ -212,6 +218,14 @@ double numberOf(const Value& value) {
     return static_cast<double>(integerOf(value));
 }
 
+bool isPackedAsciiText(std::string_view text) {
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+        if (code < 0x20 || code > 0x5F) return false;
+    }
+    return true;
+}
+
 Bytes packAscii(std::string_view text, std::size_t n) {
     Bytes out(n, 0);
     const std::size_t chars = (n * 4 + 2) / 3;
@@ -380,8 +394,10 @@ std::optional<Value> parseDisplayText(const ParameterInfo& info, std::string_vie
             const auto value = parseNumber(text);
             return value ? std::optional<Value>(*value) : std::nullopt;
         }
-        case ValueKind::String:
         case ValueKind::PackedAscii:
+            if (!isPackedAsciiText(text)) return std::nullopt;
+            return Value{std::string(text)};
+        case ValueKind::String:
         case ValueKind::Time:
         case ValueKind::TimeDate:
             return Value{std::string(text)};

@@ -59,6 +59,10 @@ std::string displayText(const ParameterInfo& info, const Value& value,
 // high bits; lower-case letters are sent as capitals and characters past the
 // text as blanks. Exactly `n` bytes.
 Bytes packAscii(std::string_view text, std::size_t n);
+// Whether every character is in the packed-ASCII set: blank to underscore
+// (0x20 to 0x5F), lower-case letters counting as upper-case ones. Text with
+// any other character is refused, as the engine refuses it.
+bool isPackedAsciiText(std::string_view text);
 // Codes below 32 stand for 64 + code; the result is trimmed of blanks.
 std::string unpackAscii(std::span<const std::uint8_t> bytes);
 

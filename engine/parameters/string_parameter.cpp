@@ -41,6 +41,7 @@ void StringParameter::setValueText(std::string_view text, int mode) {
     const bool fromDevice = isDeviceMode(mode);
     std::string value;
     if (!fromDevice) {
+        if (isPacked() && !wire::isPackedAsciiText(text)) return refuseValue();
         value = text;
     } else if (isPacked()) {
         value = wire::decodePackedAscii(text, characterLimit());

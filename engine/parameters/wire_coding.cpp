@@ -174,6 +174,14 @@ std::string decodeString(std::string_view text, size_t maxChars) {
     return finishText(std::move(chars), maxChars);
 }
 
+bool isPackedAsciiText(std::string_view text) {
+    for (char32_t c : codePoints(text)) {
+        if (c >= U'a' && c <= U'z') c -= U'a' - U'A';
+        if (c < 0x20 || c > 0x5F) return false;
+    }
+    return true;
+}
+
 std::string encodePackedAscii(std::string_view text, size_t sizeBytes) {
     const std::u32string chars = codePoints(text);
     std::string out;

@@ -46,6 +46,9 @@ std::string decodeString(std::string_view text, size_t maxChars);
 // HART packed ASCII: four 6-bit codes in three bytes, upper-cased, blanks past
 // the end; sizeBytes bytes in upper-case digits.
 std::string encodePackedAscii(std::string_view text, size_t sizeBytes);
+// Whether every code point is in the packed-ASCII set (0x20 to 0x5F, with
+// a-z as A-Z); a packed text with any other character is refused.
+bool isPackedAsciiText(std::string_view text);
 // Each three bytes give four characters (a short last group as many complete
 // 6-bit codes as it holds); codes up to 31 are moved up by 64. Trimmed at both
 // ends and cut to maxChars characters when maxChars is not 0.

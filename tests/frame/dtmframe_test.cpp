@@ -33,7 +33,10 @@ std::string readFile(const std::filesystem::path& file) {
 
 class DtmframeProgram : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { frametest::registerDeliverables(); }
+    static void SetUpTestSuite() {
+        frametest::registerDeliverables();
+        frametest::registerViewModule(HARTDTM_DTMFRAME);
+    }
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() /
               ("dtmframe-" + std::to_string(getpid()) + "-" +
@@ -166,7 +169,7 @@ TEST_F(DtmframeProgram, UsageErrors) {
     } cases[] = {
         {{"--frobnicate"}, "dtmframe: unknown option --frobnicate"},
         {{"--latency", "soon"}, "dtmframe: --latency needs a number of milliseconds"},
-        {{"--device", "serial:/dev/ttyS0", "-e", "initnew"}, "unknown device 'serial:/dev/ttyS0'"},
+        {{"--device", "modbus:/dev/ttyS0", "-e", "initnew"}, "unknown device 'modbus:/dev/ttyS0'"},
         {{"--answers", "ok,perhaps", "-e", "initnew"}, "--answers: 'perhaps' names no button"},
         {{"missing.dtmframe"}, "dtmframe: cannot read missing.dtmframe"},
     };

@@ -54,6 +54,17 @@ inline void registerDeliverables() {
     (void)registered;
 }
 
+// Registers the view module, when it is built, through the given dtmframe:
+// the module links Qt and is not loaded into the test program itself.
+inline void registerViewModule(const std::string& dtmframe) {
+    const auto views = std::filesystem::path(HARTDTM_BINARY_ROOT) / "packages/ZorDTMView/ZorDTMView.so";
+    if (!std::filesystem::exists(views)) return;
+    const auto quoted = [](const std::string& word) { return "'" + word + "'"; };
+    const std::string command = quoted(dtmframe) + " --registry " + quoted(std::getenv("HARTDTM_REGISTRY")) +
+                                " -e " + quoted("register " + views.string()) + " >/dev/null";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+}
+
 // The FDT schema set of the devices folder, as a DTM builds it.
 inline std::shared_ptr<const xml::SchemaCache> schemaSet() {
     static const std::shared_ptr<const xml::SchemaCache> cache = [] {

@@ -20,7 +20,7 @@ using Ms = std::chrono::milliseconds;
 
 // A line whose answers the test programs; unprogrammed commands answer with
 // response code 0 and the command number as data.
-class FakeLine final : public frame::HartBackend {
+class FakeLine final : public frame::SynchronousBackend {
 public:
     std::string name() const override { return "fake"; }
     bool answersAt(std::uint8_t address) override { return address == pollingAddress; }

@@ -30,7 +30,7 @@ RecordingLine::RecordingLine(std::unique_ptr<frame::HartBackend> line) : line_(s
 frame::LineAnswer RecordingLine::transact(std::uint8_t command,
                                           std::span<const std::uint8_t> request) {
     commands_.push_back(command);
-    return line_->transact(command, request);
+    return simulator().transact(command, request);
 }
 
 void PositionerSession::SetUp() {

@@ -70,13 +70,13 @@ inline std::string userInformation(const std::string& level) {
 void registerDeliverables();
 
 // The simulated positioner behind the frame's line; records each command.
-class RecordingLine final : public frame::HartBackend {
+class RecordingLine final : public frame::SynchronousBackend {
 public:
     explicit RecordingLine(std::unique_ptr<frame::HartBackend> line);
 
     std::string name() const override { return line_->name(); }
     frame::LineTraits traits() const override { return line_->traits(); }
-    bool answersAt(std::uint8_t shortAddress) override { return line_->answersAt(shortAddress); }
+    bool answersAt(std::uint8_t shortAddress) override { return simulator().answersAt(shortAddress); }
     frame::LineAnswer transact(std::uint8_t command,
                                std::span<const std::uint8_t> request) override;
 

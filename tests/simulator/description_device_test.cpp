@@ -172,7 +172,7 @@ TEST_F(SimulatorGenericDevice, PollingAddressIsWhatCommand6Wrote) {
     EXPECT_EQ(package->device().pollingAddress(), 5);
     EXPECT_EQ(send(6, {12}).responseCode, 0);
     EXPECT_EQ(package->device().pollingAddress(), 12);
-    EXPECT_EQ(send(6, {64}).responseCode, simulator::hart::kParameterTooLarge);
+    EXPECT_EQ(send(6, {64}).responseCode, simulator::hart::kInvalidSelection);
     EXPECT_EQ(package->device().pollingAddress(), 12);
 }
 

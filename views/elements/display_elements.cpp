@@ -78,7 +78,12 @@ void TextElement::create(std::string key, std::int32_t id, std::string format, b
     setFormat(std::move(format));
     label_ = new QLabel(host());
     label_->setTextFormat(Qt::PlainText);
-    label_->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    // Like a static control, long texts wrap; a box taller than one line (the
+    // help texts) starts at its top.
+    label_->setWordWrap(true);
+    const bool oneLine = designRect().height() <= 30;
+    label_->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) |
+                         (oneLine ? Qt::AlignVCenter : Qt::AlignTop));
     finishCreate(label_, id, true);
 }
 

@@ -80,6 +80,29 @@ TEST_F(ViewCommands, MenuViewCyclesAndRendersHeadless) {
     EXPECT_TRUE(views_test::hasSeveralColours(image));
 }
 
+TEST_F(ViewCommands, FindStopsStartAndContinueDriveTheProcedureThroughItsSteps) {
+    std::ofstream(dir_ / "stops.dtmframe") << "create VarnholtRavikHARTDTM.BasicDTM.1\n"
+                                              "environment PV-1\ninitnew\nconfig maintenance\n"
+                                              "setcommunication\nanswer buttonOk\n"
+                                              "action setvalue[360852134=0],download[135]\nview 1\n"
+                                              "menu menu_table_root/menu_table_menuDeviceSetup/"
+                                              "menu_table_menuManualSetup/FindStops\n"
+                                              "press Start\nwait 1000\nget 1000140\n"
+                                              "press Continue\nwait 1000\nget 1000140\n"
+                                              "press Continue\nwait 1000\nget 1000140\n"
+                                              "wait 10000\nget 1000140\ncloseview\n";
+    ASSERT_EQ(run({"--virtual-time", "--device", "sim:positioner", "stops.dtmframe"}), 0) << out_;
+    EXPECT_NE(out_.find("event view-action setvalue[1000001=1000140]\npressed Start"), std::string::npos) << out_;
+    std::vector<std::string> steps;
+    for (std::size_t at = out_.find("> get 1000140\n"); at != std::string::npos;
+         at = out_.find("> get 1000140\n", at + 1)) {
+        const std::size_t begin = at + 14;
+        steps.push_back(out_.substr(begin, out_.find('\n', begin) - begin));
+    }
+    EXPECT_EQ(steps, (std::vector<std::string>{"TEXT_STROKE_VALVE", "TEXT_FIND_STOPS", "TEXT_FIND_STOPS_STARTED",
+                                               "FindStopCompleted"}));
+}
+
 TEST_F(ViewCommands, UnknownNamesAreNamedInTheErrors) {
     std::ofstream(dir_ / "bad.dtmframe") << "create VarnholtRavikHARTDTM.BasicDTM.1\n"
                                             "environment PV-1\ninitnew\nconfig maintenance\n"
