@@ -1,6 +1,7 @@
 // The frame's bus scan: the devices on the line and the registered DTMs
 // whose device identification fits them.
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 
@@ -35,6 +36,17 @@ std::vector<std::pair<unsigned, unsigned>> identifiedDevices(const std::string& 
         pairs.emplace_back(static_cast<unsigned>(std::stoul((*it)[1])), static_cast<unsigned>(std::stoul((*it)[2])));
     }
     return pairs;
+}
+
+// The universal command revisions for which a document declares generic
+// support: any device of such a revision.
+std::vector<unsigned> genericRevisions(const std::string& document) {
+    static const std::regex entry(
+        R"re(idDTMSupportLevel="genericSupport"[^>]*>(?:(?!</DevId:DeviceIdentification>)[\s\S])*?universalCommandRevisionLevel="(\d+)")re");
+    std::vector<unsigned> revisions;
+    for (auto it = std::sregex_iterator(document.begin(), document.end(), entry); it != std::sregex_iterator(); ++it)
+        revisions.push_back(static_cast<unsigned>(std::stoul((*it)[1])));
+    return revisions;
 }
 
 std::string hex(unsigned value, int digits) {
@@ -90,7 +102,13 @@ CommandResult Frame::scan(std::string_view range) {
         for (const DtmIdentity& dtm : dtms) {
             const unsigned type = device.identity.universalRevision >= 7 ? device.identity.expandedDeviceType
                                                                            : device.identity.deviceType;
-            if (dtm.manufacturer == device.identity.manufacturerId && dtm.deviceType == type)
+            if (!dtm.generic && dtm.manufacturer == device.identity.manufacturerId && dtm.deviceType == type)
+                fitting.push_back(dtm.progId);
+        }
+        // A DTM for any device of the revision comes after those for the device type.
+        for (const DtmIdentity& dtm : dtms) {
+            if (dtm.generic && dtm.revision == device.identity.universalRevision &&
+                std::find(fitting.begin(), fitting.end(), dtm.progId) == fitting.end())
                 fitting.push_back(dtm.progId);
         }
         output += describe(device, fitting) + "\n";
@@ -126,8 +144,15 @@ std::vector<Frame::DtmIdentity> Frame::registeredIdentifications() {
         VARIANT_BOOL released = VARIANT_FALSE;
         dtm->PrepareToRelease(&released);
         settle();
-        for (const auto& [manufacturer, type] : identifiedDevices(com::toUtf8(text.get())))
+        const std::string document = com::toUtf8(text.get());
+        for (const auto& [manufacturer, type] : identifiedDevices(document))
             result.push_back({entry.progId, manufacturer, type});
+        for (unsigned revision : genericRevisions(document)) {
+            DtmIdentity generic{entry.progId};
+            generic.generic = true;
+            generic.revision = revision;
+            result.push_back(generic);
+        }
     }
     CoFreeUnusedLibraries();
     return result;

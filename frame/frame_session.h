@@ -184,6 +184,8 @@ private:
         std::string progId;
         unsigned manufacturer = 0;
         unsigned deviceType = 0;
+        bool generic = false;   // serves any device of `revision`, after the specific DTMs
+        unsigned revision = 0;  // universal command revision (generic only)
     };
     std::vector<DtmIdentity> registeredIdentifications();
     CommandResult transfer(bool download);

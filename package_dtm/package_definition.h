@@ -57,6 +57,18 @@ struct PackageDefinition {
     std::span<const UserParameter> userParameters{};
     std::span<const Request> requests{};
     std::span<const StatusText> statusTexts{};
+    // Universal command revisions ("5 6 7") of the devices the DTM serves
+    // through the universal commands alone: its device identification then
+    // declares generic support for any device of those revisions, so that a
+    // frame prefers a device-specific DTM. Empty: the engine's identification
+    // of the one device type the description names.
+    std::string_view genericRevisions{};
+    // Commands a device has only from a universal command revision on, as
+    // "REVISION:COMMAND,COMMAND..." ("6:7,8,20,22"): while the universal
+    // revision that command 0 last brought (parameter 438775785) is lower,
+    // the DTM vetoes them, so that an older device is not asked for commands
+    // it does not know. Empty: no veto.
+    std::string_view laterCommands{};
 };
 
 // The package of the module that holds this code.

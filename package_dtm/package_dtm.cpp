@@ -42,9 +42,56 @@ std::string_view nthKey(std::string_view keys, std::int64_t n) {
     return keys.substr(0, keys.find(','));
 }
 
+constexpr std::int32_t kUniversalRevision = 438775785;
+
+// Whether `laterCommands` ("6:7,8,20,22") holds `command` for a revision above
+// `revision`.
+bool laterThan(std::string_view laterCommands, int command, std::int64_t revision) {
+    const std::size_t colon = laterCommands.find(':');
+    if (colon == std::string_view::npos) return false;
+    std::int64_t from = 0;
+    for (char c : laterCommands.substr(0, colon))
+        if (c >= '0' && c <= '9') from = from * 10 + (c - '0');
+    if (revision >= from) return false;
+    std::string_view list = laterCommands.substr(colon + 1);
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        int number = 0;
+        for (char c : list.substr(0, comma))
+            if (c >= '0' && c <= '9') number = number * 10 + (c - '0');
+        if (number == command) return true;
+        list.remove_prefix(comma == std::string_view::npos ? list.size() : comma + 1);
+    }
+    return false;
+}
+
 // The HART command number of an up/download event's paraID (bits 24 to 31).
 int commandOf(const VARIANT& paraID) {
     return static_cast<int>(static_cast<std::uint32_t>(paraID.lVal) >> 24);
+}
+
+// The device identification of a DTM for any HART device of the given
+// universal command revisions: generic support, the bus protocol and the
+// revision, no manufacturer, device type or revision of its own.
+std::string genericIdentification(std::string_view revisions) {
+    std::string text =
+        "<FDT xmlns:DevId=\"x-schema:FDTHARTDeviceTypeIdentSchema.xml\" "
+        "xmlns:hartident=\"x-schema:FDTHARTIdentSchema.xml\" "
+        "xmlns:fdt=\"x-schema:FDTDataTypesSchema.xml\" xmlns:ident=\"x-schema:DTMIdentSchema.xml\">"
+        "<DevId:DeviceIdentifications fdt:busCategory=\"036D1498-387B-11D4-86E1-00E0987270B9\">";
+    while (!revisions.empty()) {
+        const std::size_t blank = revisions.find(' ');
+        const std::string_view revision = revisions.substr(0, blank);
+        revisions.remove_prefix(blank == std::string_view::npos ? revisions.size() : blank + 1);
+        if (revision.empty()) continue;
+        text +=
+            "<DevId:DeviceIdentification hartident:idDTMSupportLevel=\"genericSupport\">"
+            "<DevId:IdBusProtocol hartident:busProtocol=\"HART\"/>"
+            "<DevId:IdBusProtocolVersion hartident:universalCommandRevisionLevel=\"";
+        text += revision;
+        text += "\"/></DevId:DeviceIdentification>";
+    }
+    return text + "</DevId:DeviceIdentifications></FDT>";
 }
 
 }  // namespace
@@ -56,7 +103,7 @@ std::span<const com::InterfaceEntry> PackageDTM::interfaces() {
         com::entryAggregate<Self, &Self::engine_>(IDtm::iid),
         com::entryAggregate<Self, &Self::engine_>(IQadGenericDTMObject::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmInformation::iid),
-        com::entryAggregate<Self, &Self::engine_>(IDtmDeviceIdentification::iid),
+        com::entry<Self, IDtmDeviceIdentification>(),
         com::entryAggregate<Self, &Self::engine_>(IDtmActiveXInformation::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmNotification::iid),
         com::entryAggregate<Self, &Self::engine_>(IDtmParameter::iid),
@@ -162,6 +209,28 @@ HRESULT PackageDTM::GetSizeMax(ULARGE_INTEGER*) {
     return E_NOTIMPL;
 }
 
+// --- device identification ---
+
+HRESULT PackageDTM::GetDeviceIdentificationInformation(BSTR protocolId, BSTR request,
+                                                       BSTR* result) {
+    if (!result) return E_POINTER;
+    com::ComPtr<IDtmDeviceIdentification> inner;
+    HRESULT hr = engine_ ? engine_->QueryInterface(IDtmDeviceIdentification::iid, inner.putVoid())
+                         : E_NOINTERFACE;
+    if (FAILED(hr) || !inner) return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = inner->GetDeviceIdentificationInformation(protocolId, request, result);
+    const std::string_view revisions = thisPackage().genericRevisions;
+    // Outside its lifecycle states the engine answers a null text: so does this.
+    if (FAILED(hr) || *result == nullptr || revisions.empty()) return hr;
+    return guarded([&] {
+        BSTR generic = com::allocBstr(genericIdentification(revisions));
+        if (!generic) return E_OUTOFMEMORY;
+        SysFreeString(*result);
+        *result = generic;
+        return S_OK;
+    });
+}
+
 // --- IObserver ---
 
 HRESULT PackageDTM::Changed(VARIANT para_id) {
@@ -214,7 +283,16 @@ HRESULT PackageDTM::OnInitialized() {
 
 HRESULT PackageDTM::OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_BOOL,
                                  VARIANT_BOOL* cancel) {
-    if (preEvent != VARIANT_FALSE) return cancel ? S_OK : E_POINTER;
+    if (preEvent != VARIANT_FALSE) {
+        if (!cancel) return E_POINTER;
+        return guarded([&] {
+            const std::string_view later = thisPackage().laterCommands;
+            if (link_ && !later.empty() &&
+                laterThan(later, commandOf(paraID), link_->getInteger(kUniversalRevision)))
+                *cancel = VARIANT_TRUE;
+            return S_OK;
+        });
+    }
     return guarded([&] {
         if (!link_ || paraID.lVal == -1) return S_OK;
         const int command = commandOf(paraID);

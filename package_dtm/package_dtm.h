@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 
+#include "idl/fdt_dtm.h"
 #include "idl/qad_generic_dtm.h"
 #include "platform/com/no_late_binding.h"
 #include "platform/com/object.h"
@@ -25,7 +26,7 @@ namespace package_dtm {
 class PackageDTM : public com::ComObjectRoot,
                    public IPersistPropertyBag,
                    public IPersistStreamInit,
-                   public com::NoLateBinding<IObserver, IOuterDTM> {
+                   public com::NoLateBinding<IObserver, IOuterDTM, IDtmDeviceIdentification> {
 public:
     static constexpr bool allowsAggregation = false;
     static std::span<const com::InterfaceEntry> interfaces();
@@ -45,6 +46,13 @@ public:
     HRESULT Save(IStream* pStm, BOOL fClearDirty) override;
     HRESULT GetSizeMax(ULARGE_INTEGER* pCbSize) override;
 
+    // --- IDtmDeviceIdentification ---
+    // The engine's document; for a package with generic revisions, whenever
+    // the engine answers one, the generic document of those revisions
+    // instead (one identification with generic support per revision).
+    HRESULT GetDeviceIdentificationInformation(BSTR protocolId, BSTR request,
+                                               BSTR* result) override;
+
     // --- IObserver: the request parameters ---
     HRESULT Changed(VARIANT para_id) override;
     HRESULT Finished(VARIANT para_id) override;
@@ -53,7 +61,8 @@ public:
     // --- IOuterDTM ---
     // Creates the user parameters and observes the request parameters.
     HRESULT OnInitialized() override;
-    // Vetoes nothing; after a command, sets the status texts that follow it.
+    // Vetoes the package's later commands while the device's universal
+    // revision is older; after a command, sets the status texts that follow it.
     HRESULT OnUpDownload(VARIANT_BOOL preEvent, VARIANT paraID, VARIANT_BOOL download,
                          VARIANT_BOOL* cancel) override;
     HRESULT OnReleased() override;

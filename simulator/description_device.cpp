@@ -47,6 +47,11 @@ Answer DescriptionDevice::handle(std::uint8_t number, std::span<const std::uint8
     catchUp();
     const CommandInfo* command = description().command(number);
     if (command == nullptr) return finish(hart::kCommandNotImplemented, nullptr);
+    if (!behaviour_->answers(*command, request, memory_)) {
+        Answer silence;
+        silence.kind = AnswerKind::NoAnswer;
+        return silence;
+    }
     // Polling addresses end at 63; a larger one is no selection of this device.
     if (number == kWritePollingAddress && !request.empty() && request[0] > kMaxPollingAddress)
         return finish(hart::kInvalidSelection, nullptr);

@@ -19,7 +19,8 @@ struct DeviceOptions {
 };
 
 // The generic, description-driven device. A command is answered thus:
-// unknown number: 64; fewer request bytes than its request items take: 5;
+// unknown number: 64; a command the behaviour does not answer: no answer at
+// all; fewer request bytes than its request items take: 5;
 // the request items are decoded in order and kept only when the behaviour
 // admits the command and every value passes its restrictions; then the
 // behaviour carries the command out, and the reply bytes are laid out by the

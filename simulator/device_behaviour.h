@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "simulator/device_description.h"
 #include "simulator/device_memory.h"
@@ -22,6 +23,14 @@ public:
     // Moves the device on to `nowMs`, before each command is handled. Calls
     // come with non-decreasing times.
     virtual void advance(DeviceMemory& memory, std::int64_t nowMs) {}
+
+    // Whether the device answers the command at all; a device that does not
+    // stays silent and keeps nothing of the request (commands 11 and 21 are
+    // answered only by the device whose tag they name).
+    virtual bool answers(const CommandInfo& command, std::span<const std::uint8_t> request,
+                         const DeviceMemory& memory) const {
+        return true;
+    }
 
     // Before any value of the request is kept: `current` is the memory as it
     // is, `staged` as it would be. A non-zero error code refuses the command;

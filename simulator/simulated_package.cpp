@@ -3,6 +3,7 @@
 #include "simulator/level_behaviour.h"
 #include "simulator/positioner_behaviour.h"
 #include "simulator/positioner_ids_p.h"
+#include "simulator/pressure_behaviour.h"
 #include "simulator/simulator_profile.h"
 
 namespace simulator {
@@ -42,6 +43,9 @@ std::unique_ptr<DeviceBehaviour> behaviourFor(const DeviceMemory& memory,
     }
     if (manufacturer == kLevelManufacturerId && deviceType == kLevelDeviceType)
         return std::make_unique<LevelBehaviour>();
+    if (manufacturer == PressureBehaviour::kManufacturerId &&
+        deviceType == PressureBehaviour::kDeviceType)
+        return std::make_unique<PressureBehaviour>();
     return nullptr;
 }
 

@@ -22,7 +22,8 @@ struct PackageOptions {
 
 // The behaviour of the device that command 0 identifies (manufacturer id and
 // device type from its reply items 1 and 2): the positioner's, the level
-// device's, or none (null) for a device the simulator has no behaviour for.
+// device's, the universal package's pressure transmitter's, or none (null) for
+// a device the simulator has no behaviour for.
 std::unique_ptr<DeviceBehaviour> behaviourFor(const DeviceMemory& memory,
                                               const PackageOptions& options);
 

@@ -1,4 +1,4 @@
-// Both device packages load through the engine's own loader and language
+// Every device package loads through the engine's own loader and language
 // table, and every parameter answers its texts.
 
 #include <gtest/gtest.h>
@@ -75,7 +75,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Package{"positioner", "Ravik.zor", "Varnholt Ravik HART Device Description.xml",
                               "Ravik_HART.dct", "RAVIK", 200},
                       Package{"level", "Lenmor.zor", "Varnholt Lenmor HART Device Description.xml", "Lenmor_HART.dct",
-                              "Lenmor", 100}),
+                              "Lenmor", 100},
+                      Package{"universal", "Universal.zor", "Universal HART Device Description.xml",
+                              "Universal_HART.dct", "Universal", 100}),
     [](const auto& caseInfo) { return std::string(caseInfo.param.folder); });
 
 }  // namespace
