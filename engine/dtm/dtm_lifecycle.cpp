@@ -145,6 +145,12 @@ bool QadGenericDTMObject::environmentSchemaCache(const std::string& schemaPath) 
 
 bool QadGenericDTMObject::buildModel() {
     deviceObject_.clear();
+    if (deviceDocument_ == unboundDescriptionDocument() || dtmDocument_ == unboundDescriptionDocument()) {
+        // A bare engine knows no device until a description is bound; that is
+        // the caller's state, not a faulty description, so no box for the user.
+        sendErrorMessage("No device description is bound");
+        return false;
+    }
     try {
         loadModel(deviceObject_, *deviceDocument_, *dtmDocument_);
         return true;
