@@ -164,7 +164,7 @@ CommandResult DeviceSession::start(const frame::DataSetImage* saved, std::string
                                    long languageId) {
     if (CommandResult created = frame_.create(identity_.progId); !created.ok) return created;
     if (saved) {
-        if (com::Status restored = frame::restoreDataSet(*frame_.dtmObject().get(), *saved);
+        if (com::Status restored = frame::restoreDataSet(*frame_.dtm().get(), *saved);
             !restored)
             return CommandResult::failure("the saved data set of " + identity_.tag +
                                           " was refused: " + restored.reason);
@@ -235,7 +235,7 @@ CommandResult DeviceSession::release() {
 CommandResult DeviceSession::capture() {
     if (!frame_.hasDtm()) return CommandResult::failure("no DTM");
     frame::DataSetImage image;
-    const com::Status captured = frame::captureDataSet(*frame_.dtmObject().get(), image);
+    const com::Status captured = frame::captureDataSet(*frame_.dtm().get(), image);
     frame_.settle();
     if (!captured) return CommandResult::failure(identity_.tag + ": " + captured.reason);
     values_ = dataSetItems(dataSetText(image));
@@ -256,21 +256,21 @@ std::string DeviceSession::valueOf(std::int32_t id) {
 }
 
 std::string DeviceSession::nameOf(std::int32_t id) {
-    const auto engine = frame_.dtmObject().as<IQadGenericDTMObject>();
+    const auto engine = frame_.dtm().as<IQadGenericDTMObject>();
     com::Bstr text;
     if (!engine || FAILED(engine->GetName(*idVariant(id).get(), text.out()))) return {};
     return text.utf8();
 }
 
 std::string DeviceSession::unitOf(std::int32_t id) {
-    const auto engine = frame_.dtmObject().as<IQadGenericDTMObject>();
+    const auto engine = frame_.dtm().as<IQadGenericDTMObject>();
     com::Bstr text;
     if (!engine || FAILED(engine->GetUnit(*idVariant(id).get(), text.out()))) return {};
     return text.utf8();
 }
 
 bool DeviceSession::isChanged(std::int32_t id) {
-    const auto engine = frame_.dtmObject().as<IQadGenericDTMObject>();
+    const auto engine = frame_.dtm().as<IQadGenericDTMObject>();
     VARIANT_BOOL changed = VARIANT_FALSE;
     return engine && SUCCEEDED(engine->IsChanged(*idVariant(id).get(), &changed)) &&
            changed != VARIANT_FALSE;
@@ -338,7 +338,7 @@ CommandResult DeviceSession::setParameter(const std::string& name, const std::st
     }
     if (!found) return CommandResult::failure("the DTM has no parameter '" + name + "'");
     for (QDomElement& other : others) other.parentNode().removeChild(other);
-    const auto parameter = frame_.dtmObject().as<IDtmParameter>();
+    const auto parameter = frame_.dtm().as<IDtmParameter>();
     if (!parameter) return CommandResult::failure("the DTM has no IDtmParameter");
     VARIANT_BOOL result = VARIANT_FALSE;
     const HRESULT hr = parameter->SetParameters(

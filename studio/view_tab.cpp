@@ -17,7 +17,7 @@ ViewTab::ViewTab(std::string tag, std::string invokeId, long functionId)
 
 ViewTab* ViewTab::open(DeviceSession& device, long functionId, const std::string& invokeId,
                        QString& error) {
-    const com::ComPtr<IUnknown> dtm = device.frame().dtmObject();
+    const com::ComPtr<IUnknown> dtm = device.frame().dtm();
     const auto info =
         dtm ? dtm.as<IDtmActiveXInformation>() : com::ComPtr<IDtmActiveXInformation>();
     const auto dtmItf = dtm ? dtm.as<IDtm>() : com::ComPtr<IDtm>();

@@ -1,10 +1,13 @@
 // The studio end to end: a project with a simulated positioner and level
 // device, connected, uploaded, a view opened and closed in a tab, saved,
-// closed and reopened; and a DTM's question answered in a message box.
+// closed and reopened; a DTM's question answered in a message box; a line
+// scanned; and a real line's descriptor watched through Qt.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,6 +24,7 @@
 #include "platform/com/bstr.h"
 #include "studio/device_pages.h"
 #include "studio/device_session.h"
+#include "studio/gui_loop.h"
 #include "studio/view_tab.h"
 #include "tests/studio/studio_support.h"
 
@@ -210,7 +214,7 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
     studio_test::Studio studio;
     DeviceSession* device = studio.window->addSimulatedDevice("positioner", "PV-7");
     ASSERT_NE(device, nullptr) << studio.problems.join("\n").toStdString();
-    const auto engine = device->frame().dtmObject().as<IQadGenericDTMObject>();
+    const auto engine = device->frame().dtm().as<IQadGenericDTMObject>();
     ASSERT_TRUE(engine);
 
     QString shownText, shownTitle;
@@ -236,6 +240,59 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
     const frame::FrameEvent* answer = device->frame().events().find("message-answer");
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer->fields.at(0), "buttonNo");
+}
+
+// Scanning a simulator line adds its device with the DTM that identifies it,
+// its polling address and its tag; a second scan adds nothing more.
+TEST(StudioScan, FoundDeviceIsAddedWithItsDtmAddressAndTag) {
+    const struct {
+        const char* line;
+        const char* progId;
+    } cases[] = {{"sim:positioner", "VarnholtRavikHARTDTM.BasicDTM.1"},
+                 {"sim:level", "VarnholtLenmorHARTDTM.PackageDTM.1"}};
+    studio_test::Studio studio;
+    studio::MainWindow& window = *studio.window;
+    for (const auto& scanned : cases) {
+        SCOPED_TRACE(scanned.line);
+        const qint64 line = window.addLine(scanned.line);
+        const std::vector<DeviceSession*> added = window.scanLine(line);
+        ASSERT_EQ(added.size(), 1u) << studio.problems.join("\n").toStdString();
+        const DeviceSession::Identity& identity = added[0]->identity();
+        EXPECT_EQ(identity.progId, scanned.progId);
+        EXPECT_EQ(identity.address, 0);
+        EXPECT_EQ(identity.lineSpec, scanned.line);
+        EXPECT_FALSE(identity.tag.empty());
+        EXPECT_TRUE(added[0]->started());
+        EXPECT_EQ(window.project().lineOf(*added[0]), line);
+        EXPECT_TRUE(window.scanLine(line).empty()) << "the device is in the project already";
+    }
+    EXPECT_TRUE(studio.problems.isEmpty()) << studio.problems.join("\n").toStdString();
+    EXPECT_EQ(window.project().devices().size(), 2u);
+}
+
+// A real line's descriptor is watched through Qt: its handler runs from Qt's
+// event loop and from a frame command waiting in the real-time loop.
+TEST(StudioLoop, LineDescriptorsAreWatchedThroughQt) {
+    studio_test::application();
+    frame::SessionLoop loop(frame::SessionLoop::Clock::RealTime);
+    studio::GuiLoop driver(loop);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    std::string received;
+    loop.descriptors()->watch(pipeFds[0], POLLIN, [&](short ready) {
+        char c = 0;
+        if ((ready & POLLIN) && read(pipeFds[0], &c, 1) == 1) received += c;
+    });
+    ASSERT_EQ(write(pipeFds[1], "q", 1), 1);
+    for (QDeadlineTimer deadline(5000); received.empty() && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(received, "q") << "from Qt's event loop";
+    ASSERT_EQ(write(pipeFds[1], "c", 1), 1);
+    EXPECT_TRUE(loop.runUntil([&] { return received.size() == 2; }, std::chrono::seconds(5)));
+    EXPECT_EQ(received, "qc") << "from a command's wait";
+    loop.descriptors()->remove(pipeFds[0]);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
 }
 
 TEST(FunctionsDocument, EntriesKeepTheirNestingIdsAndStates) {
