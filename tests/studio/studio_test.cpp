@@ -26,6 +26,7 @@
 #include "studio/device_session.h"
 #include "studio/gui_loop.h"
 #include "studio/view_tab.h"
+#include "tests/frame/hartsim_process.h"
 #include "tests/studio/studio_support.h"
 
 namespace {
@@ -268,6 +269,32 @@ TEST(StudioScan, FoundDeviceIsAddedWithItsDtmAddressAndTag) {
     }
     EXPECT_TRUE(studio.problems.isEmpty()) << studio.problems.join("\n").toStdString();
     EXPECT_EQ(window.project().devices().size(), 2u);
+}
+
+// A serial line in real time, its port watched through Qt: the stand-alone
+// simulator's two devices are found and added at their addresses.
+TEST(StudioScan, SerialLineWithTwoDevices) {
+    studio_test::application();
+    studio_test::registerDeliverables();
+    frametest::HartsimProcess pty({"--pty", "positioner@0", "level@2"});
+    ASSERT_TRUE(pty.running());
+    frame::SessionLoop loop(frame::SessionLoop::Clock::RealTime);
+    studio::GuiLoop driver(loop);
+    frame::FrameOptions options;
+    options.devicesRoot = fs::path(HARTDTM_SOURCE_ROOT) / "devices";
+    studio::MainWindow window(loop, options);
+    QStringList problems;
+    window.setReporter([&](const QString& problem) { problems << problem; });
+    const std::vector<DeviceSession*> added =
+        window.scanLine(window.addLine(QString::fromStdString("serial:" + pty.address())));
+    ASSERT_EQ(added.size(), 2u) << problems.join("\n").toStdString();
+    EXPECT_EQ(
+        std::tuple(added[0]->identity().tag, added[0]->identity().address,
+                   added[0]->identity().progId),
+        std::tuple(std::string("FV-2041"), 0, std::string("VarnholtRavikHARTDTM.BasicDTM.1")));
+    EXPECT_EQ(std::tuple(added[1]->identity().address, added[1]->identity().progId),
+              std::tuple(2, std::string("VarnholtLenmorHARTDTM.PackageDTM.1")));
+    window.closeProject();
 }
 
 // A real line's descriptor is watched through Qt: its handler runs from Qt's
