@@ -454,6 +454,14 @@ std::vector<DeviceSession*> MainWindow::scanLine(qint64 lineId) {
         return added;
     }
     const QString spec = record->spec;
+    // The scan opens the line once more: a DTM talking on it meanwhile would
+    // garble both.
+    for (const auto& device : project_->devices()) {
+        if (project_->lineOf(*device) == lineId && device->connected()) {
+            report("disconnect the devices on " + spec + " before scanning it");
+            return added;
+        }
+    }
     progress_->setRange(static_cast<int>(kFirst), static_cast<int>(kLast) + 1);
     progress_->setFormat("Scan " + spec + "  %v/%m");
     progress_->setVisible(true);

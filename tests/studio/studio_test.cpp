@@ -269,6 +269,13 @@ TEST(StudioScan, FoundDeviceIsAddedWithItsDtmAddressAndTag) {
     }
     EXPECT_TRUE(studio.problems.isEmpty()) << studio.problems.join("\n").toStdString();
     EXPECT_EQ(window.project().devices().size(), 2u);
+
+    // A line whose device is connected is not opened a second time.
+    const DeviceSession& level = *window.project().devices().back();
+    ASSERT_TRUE(window.connectDevice(QString::fromStdString(level.identity().tag)));
+    EXPECT_TRUE(window.scanLine(window.project().lineOf(level)).empty());
+    EXPECT_EQ(studio.problems,
+              QStringList{"disconnect the devices on sim:level before scanning it"});
 }
 
 // A serial line in real time, its port watched through Qt: the stand-alone
