@@ -19,10 +19,12 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "frame/simulator_backend.h"
 #include "studio/device_pages.h"
 #include "studio/dialogs.h"
+#include "studio/line_scan.h"
 #include "studio/message_boxes.h"
 #include "studio/view_tab.h"
 
@@ -185,7 +187,7 @@ void MainWindow::buildMenus() {
     add(lineMenu, QStringLiteral("&Add line..."), QKeySequence(QStringLiteral("Ctrl+L")),
         [this] { addLineInteractively(); });
     add(lineMenu, QStringLiteral("&Scan line"), QKeySequence(QStringLiteral("Ctrl+F5")),
-        [this] { scanLine(); });
+        [this] { scanSelectedLine(); });
 
     QMenu* deviceMenu = menuBar()->addMenu(QStringLiteral("&Device"));
     add(deviceMenu, QStringLiteral("&Add device..."), QKeySequence(QStringLiteral("Ctrl+D")),
@@ -376,33 +378,44 @@ DeviceSession* MainWindow::addSimulatedDevice(const QString& package, const QStr
         report("there is no simulated device " + package);
         return nullptr;
     }
+    const std::optional<QString> progId = chooseDtm(spec, identity->first, identity->second);
+    if (!progId) return nullptr;
+    const QString newTag = freeTag(
+        tag, package == QLatin1String("level") ? QStringLiteral("LT-%1") : QStringLiteral("PV-%1"));
+    return addDevice(newTag, *progId, addLine(spec), 0);
+}
+
+std::optional<QString> MainWindow::chooseDtm(const QString& where, unsigned manufacturer,
+                                             unsigned deviceType) {
     const std::vector<const CatalogueEntry*> dtms =
-        matchingDtms(catalogue(), identity->first, identity->second);
+        matchingDtms(catalogue(), manufacturer, deviceType);
     if (dtms.empty()) {
         report(
             QStringLiteral(
                 "no registered DTM identifies the device on %1 (manufacturer %2, device type %3)")
-                .arg(spec)
-                .arg(identity->first)
-                .arg(identity->second));
-        return nullptr;
+                .arg(where)
+                .arg(manufacturer)
+                .arg(deviceType));
+        return std::nullopt;
     }
     QString progId = QString::fromStdString(dtms.front()->progId);
     if (dtms.size() > 1 && !reporter_) {
         QStringList names;
         for (const CatalogueEntry* entry : dtms) names << QString::fromStdString(entry->progId);
         bool chosen = false;
-        progId = QInputDialog::getItem(this, QStringLiteral("Add device"),
-                                       QStringLiteral("Several DTMs fit the device; choose one:"),
-                                       names, 0, false, &chosen);
-        if (!chosen) return nullptr;
+        progId = QInputDialog::getItem(
+            this, QStringLiteral("Add device"),
+            "Several DTMs fit the device on " + where + "; choose one:", names, 0, false, &chosen);
+        if (!chosen) return std::nullopt;
     }
-    QString newTag = tag;
-    for (int n = 1; newTag.isEmpty() || project_->device(newTag); ++n)
-        newTag =
-            (package == QLatin1String("level") ? QStringLiteral("LT-%1") : QStringLiteral("PV-%1"))
-                .arg(100 + n);
-    return addDevice(newTag, progId, addLine(spec), 0);
+    return progId;
+}
+
+// The wanted tag when it is free, else the first free one of the pattern.
+QString MainWindow::freeTag(const QString& wanted, const QString& pattern) const {
+    QString tag = wanted;
+    for (int n = 1; tag.isEmpty() || project_->device(tag); ++n) tag = pattern.arg(100 + n);
+    return tag;
 }
 
 void MainWindow::addDeviceInteractively() {
@@ -419,10 +432,88 @@ void MainWindow::addLineInteractively() {
     if (dialog.exec() == QDialog::Accepted) addLine(dialog.spec());
 }
 
-void MainWindow::scanLine() {
-    report(QStringLiteral(
-        "Scanning a line needs the frame's bus scan, which this build does not have yet. "
-        "Add the device with Device > Add device, giving its polling address."));
+void MainWindow::scanSelectedLine() {
+    QTreeWidgetItem* item = tree_->currentItem();
+    while (item && item->parent()) item = item->parent();
+    const std::vector<LineRecord>& lines = project_->lines();
+    const int index = item ? tree_->indexOfTopLevelItem(item) : (lines.size() == 1 ? 0 : -1);
+    if (index < 0 || index >= static_cast<int>(lines.size())) {
+        report(QStringLiteral("select the line to scan first"));
+        return;
+    }
+    scanLine(lines[static_cast<std::size_t>(index)].id);
+}
+
+std::vector<DeviceSession*> MainWindow::scanLine(qint64 lineId) {
+    constexpr unsigned kFirst = 0;
+    constexpr unsigned kLast = 15;
+    std::vector<DeviceSession*> added;
+    const LineRecord* record = project_->line(lineId);
+    if (!record) {
+        report(QStringLiteral("there is no such line"));
+        return added;
+    }
+    const QString spec = record->spec;
+    // The scan opens the line once more: a DTM talking on it meanwhile would
+    // garble both.
+    for (const auto& device : project_->devices()) {
+        if (project_->lineOf(*device) == lineId && device->connected()) {
+            report("disconnect the devices on " + spec + " before scanning it");
+            return added;
+        }
+    }
+    progress_->setRange(static_cast<int>(kFirst), static_cast<int>(kLast) + 1);
+    progress_->setFormat("Scan " + spec + "  %v/%m");
+    progress_->setVisible(true);
+    const LineScan scan =
+        studio::scanLine(loop_, options_, spec.toStdString(), kFirst, kLast, [&](unsigned address) {
+            progress_->setValue(static_cast<int>(address));
+            statusBar()->showMessage(
+                QStringLiteral("Scanning %1: polling address %2").arg(spec).arg(address));
+        });
+    progress_->setVisible(false);
+    statusBar()->clearMessage();
+    for (const std::string& note : scan.notes)
+        logLine("studio: scan " + spec + ": " + QString::fromStdString(note));
+    if (!scan.error.empty()) {
+        report("scan " + spec + ": " + QString::fromStdString(scan.error));
+        return added;
+    }
+    logLine(
+        QStringLiteral("studio: scan %1: %2 device(s) found").arg(spec).arg(scan.devices.size()));
+    if (scan.devices.empty()) {
+        report(QStringLiteral("no device answers on %1 at polling addresses %2 to %3")
+                   .arg(spec)
+                   .arg(kFirst)
+                   .arg(kLast));
+        return added;
+    }
+    for (const frame::ScannedDevice& found : scan.devices) {
+        const int address = found.pollingAddress;
+        const auto present = std::find_if(
+            project_->devices().begin(), project_->devices().end(), [&](const auto& device) {
+                return project_->lineOf(*device) == lineId && device->identity().address == address;
+            });
+        if (present != project_->devices().end()) {
+            logLine(QStringLiteral("studio: scan %1: address %2 is in the project already as %3")
+                        .arg(spec)
+                        .arg(address)
+                        .arg(QString::fromStdString((*present)->identity().tag)));
+            continue;
+        }
+        const hart::Identity& id = found.identity;
+        const unsigned deviceType =
+            id.universalRevision >= 7 ? id.expandedDeviceType : id.deviceType;
+        const std::optional<QString> progId = chooseDtm(
+            spec + QStringLiteral(" address %1").arg(address), id.manufacturerId, deviceType);
+        if (!progId) continue;
+        const QString tag =
+            freeTag(QString::fromStdString(found.tag.empty() ? found.longTag : found.tag),
+                    QStringLiteral("DEV-%1"));
+        if (DeviceSession* device = addDevice(tag, *progId, lineId, address))
+            added.push_back(device);
+    }
+    return added;
 }
 
 // --- device work ---

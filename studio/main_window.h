@@ -9,6 +9,8 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "frame/session_loop.h"
 #include "studio/catalogue.h"
@@ -52,6 +54,10 @@ public:
     // A simulated device ("positioner", "level") on its own simulator line,
     // with the DTM that identifies it.
     DeviceSession* addSimulatedDevice(const QString& package, const QString& tag);
+    // Scans the line at polling addresses 0 to 15 and adds every device found
+    // that is not in the project yet, with the DTM that identifies it, its
+    // polling address and its tag. Returns the devices added.
+    std::vector<DeviceSession*> scanLine(qint64 lineId);
 
     // --- device work (the device selected in the tree when tag is empty) ---
     bool connectDevice(const QString& tag = {});
@@ -98,7 +104,12 @@ private:
     void askSaveAs();
     bool confirmDiscard();
     void showAbout();
-    void scanLine();
+    void scanSelectedLine();
+    // The DTM for a device: the only one that identifies it, or the user's
+    // choice when several do; none (and the user told) when none does.
+    std::optional<QString> chooseDtm(const QString& where, unsigned manufacturer,
+                                     unsigned deviceType);
+    QString freeTag(const QString& wanted, const QString& pattern) const;
     void setUserLevel(const std::string& level);
     void setLanguage(long languageId);
 

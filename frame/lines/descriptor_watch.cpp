@@ -9,14 +9,23 @@ namespace frame {
 
 void DescriptorWatch::watch(int fd, short events, Handler handler) {
     watches_[fd] = Watch{events, std::move(handler)};
+    notifyChange();
 }
 
 void DescriptorWatch::setEvents(int fd, short events) {
     if (auto found = watches_.find(fd); found != watches_.end()) found->second.events = events;
+    notifyChange();
 }
 
 void DescriptorWatch::remove(int fd) {
     watches_.erase(fd);
+    notifyChange();
+}
+
+std::map<int, short> DescriptorWatch::watched() const {
+    std::map<int, short> result;
+    for (const auto& [fd, watch] : watches_) result[fd] = watch.events;
+    return result;
 }
 
 void DescriptorWatch::setHousekeeping(const void* owner, std::chrono::milliseconds delay,

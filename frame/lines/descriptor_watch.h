@@ -24,6 +24,11 @@ public:
     // Stops watching; a handler may remove its own or another watch.
     void remove(int fd);
     bool empty() const { return watches_.empty(); }
+    // The watched descriptors with their events, and a listener told of every
+    // change, for a loop that waits on them itself (the studio's Qt loop,
+    // which then runs the handlers through wait() with no timeout).
+    std::map<int, short> watched() const;
+    void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
     // Housekeeping that must not keep the loop busy (a HART-IP keep-alive):
     // runs from a wait once `delay` has passed, but does not count as work
@@ -46,7 +51,12 @@ private:
     };
     void runHousekeeping();
 
+    void notifyChange() {
+        if (changed_) changed_();
+    }
+
     std::map<int, Watch> watches_;
+    std::function<void()> changed_;
     std::map<const void*, Housekeeping> housekeeping_;
 };
 

@@ -1,10 +1,13 @@
 // The studio end to end: a project with a simulated positioner and level
 // device, connected, uploaded, a view opened and closed in a tab, saved,
-// closed and reopened; and a DTM's question answered in a message box.
+// closed and reopened; a DTM's question answered in a message box; a line
+// scanned; and a real line's descriptor watched through Qt.
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
 #include <QImage>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,7 +24,9 @@
 #include "platform/com/bstr.h"
 #include "studio/device_pages.h"
 #include "studio/device_session.h"
+#include "studio/gui_loop.h"
 #include "studio/view_tab.h"
+#include "tests/frame/hartsim_process.h"
 #include "tests/studio/studio_support.h"
 
 namespace {
@@ -236,6 +241,92 @@ TEST(StudioDialogs, UserMessageIsAnsweredInAMessageBox) {
     const frame::FrameEvent* answer = device->frame().events().find("message-answer");
     ASSERT_NE(answer, nullptr);
     EXPECT_EQ(answer->fields.at(0), "buttonNo");
+}
+
+// Scanning a simulator line adds its device with the DTM that identifies it,
+// its polling address and its tag; a second scan adds nothing more.
+TEST(StudioScan, FoundDeviceIsAddedWithItsDtmAddressAndTag) {
+    const struct {
+        const char* line;
+        const char* progId;
+    } cases[] = {{"sim:positioner", "VarnholtRavikHARTDTM.BasicDTM.1"},
+                 {"sim:level", "VarnholtLenmorHARTDTM.PackageDTM.1"}};
+    studio_test::Studio studio;
+    studio::MainWindow& window = *studio.window;
+    for (const auto& scanned : cases) {
+        SCOPED_TRACE(scanned.line);
+        const qint64 line = window.addLine(scanned.line);
+        const std::vector<DeviceSession*> added = window.scanLine(line);
+        ASSERT_EQ(added.size(), 1u) << studio.problems.join("\n").toStdString();
+        const DeviceSession::Identity& identity = added[0]->identity();
+        EXPECT_EQ(identity.progId, scanned.progId);
+        EXPECT_EQ(identity.address, 0);
+        EXPECT_EQ(identity.lineSpec, scanned.line);
+        EXPECT_FALSE(identity.tag.empty());
+        EXPECT_TRUE(added[0]->started());
+        EXPECT_EQ(window.project().lineOf(*added[0]), line);
+        EXPECT_TRUE(window.scanLine(line).empty()) << "the device is in the project already";
+    }
+    EXPECT_TRUE(studio.problems.isEmpty()) << studio.problems.join("\n").toStdString();
+    EXPECT_EQ(window.project().devices().size(), 2u);
+
+    // A line whose device is connected is not opened a second time.
+    const DeviceSession& level = *window.project().devices().back();
+    ASSERT_TRUE(window.connectDevice(QString::fromStdString(level.identity().tag)));
+    EXPECT_TRUE(window.scanLine(window.project().lineOf(level)).empty());
+    EXPECT_EQ(studio.problems,
+              QStringList{"disconnect the devices on sim:level before scanning it"});
+}
+
+// A serial line in real time, its port watched through Qt: the stand-alone
+// simulator's two devices are found and added at their addresses.
+TEST(StudioScan, SerialLineWithTwoDevices) {
+    studio_test::application();
+    studio_test::registerDeliverables();
+    frametest::HartsimProcess pty({"--pty", "positioner@0", "level@2"});
+    ASSERT_TRUE(pty.running());
+    frame::SessionLoop loop(frame::SessionLoop::Clock::RealTime);
+    studio::GuiLoop driver(loop);
+    frame::FrameOptions options;
+    options.devicesRoot = fs::path(HARTDTM_SOURCE_ROOT) / "devices";
+    studio::MainWindow window(loop, options);
+    QStringList problems;
+    window.setReporter([&](const QString& problem) { problems << problem; });
+    const std::vector<DeviceSession*> added =
+        window.scanLine(window.addLine(QString::fromStdString("serial:" + pty.address())));
+    ASSERT_EQ(added.size(), 2u) << problems.join("\n").toStdString();
+    EXPECT_EQ(
+        std::tuple(added[0]->identity().tag, added[0]->identity().address,
+                   added[0]->identity().progId),
+        std::tuple(std::string("FV-2041"), 0, std::string("VarnholtRavikHARTDTM.BasicDTM.1")));
+    EXPECT_EQ(std::tuple(added[1]->identity().address, added[1]->identity().progId),
+              std::tuple(2, std::string("VarnholtLenmorHARTDTM.PackageDTM.1")));
+    window.closeProject();
+}
+
+// A real line's descriptor is watched through Qt: its handler runs from Qt's
+// event loop and from a frame command waiting in the real-time loop.
+TEST(StudioLoop, LineDescriptorsAreWatchedThroughQt) {
+    studio_test::application();
+    frame::SessionLoop loop(frame::SessionLoop::Clock::RealTime);
+    studio::GuiLoop driver(loop);
+    int pipeFds[2];
+    ASSERT_EQ(pipe(pipeFds), 0);
+    std::string received;
+    loop.descriptors()->watch(pipeFds[0], POLLIN, [&](short ready) {
+        char c = 0;
+        if ((ready & POLLIN) && read(pipeFds[0], &c, 1) == 1) received += c;
+    });
+    ASSERT_EQ(write(pipeFds[1], "q", 1), 1);
+    for (QDeadlineTimer deadline(5000); received.empty() && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_EQ(received, "q") << "from Qt's event loop";
+    ASSERT_EQ(write(pipeFds[1], "c", 1), 1);
+    EXPECT_TRUE(loop.runUntil([&] { return received.size() == 2; }, std::chrono::seconds(5)));
+    EXPECT_EQ(received, "qc") << "from a command's wait";
+    loop.descriptors()->remove(pipeFds[0]);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
 }
 
 TEST(FunctionsDocument, EntriesKeepTheirNestingIdsAndStates) {
